@@ -1,6 +1,7 @@
 // The frame pipeline: creation, one frame per tick, destruction.
 #include "angles.h"
 #include "colour_cycler.h"
+#include "depth_sort.h"
 #include "platform.h"
 #include "point_set.h"
 #include "random.h"
@@ -76,24 +77,6 @@ float AngleRadians(float degrees)
     return static_cast<float>(Radians(degrees));
 }
 
-// Ascending depth; equal depths keep point order. Every pass runs over all
-// neighbouring pairs; a pass whose last exchange was at 0 (or none) ends it.
-void SortByDepth(std::int32_t* x, std::int32_t* y, std::int32_t* z)
-{
-    int lastSwap;
-    do {
-        lastSwap = 0;
-        for (int i = 0; i < kPointCount - 1; ++i) {
-            if (z[i] > z[i + 1]) {
-                std::int32_t t = x[i]; x[i] = x[i + 1]; x[i + 1] = t;
-                t = y[i]; y[i] = y[i + 1]; y[i + 1] = t;
-                t = z[i]; z[i] = z[i + 1]; z[i + 1] = t;
-                lastSwap = i;
-            }
-        }
-    } while (lastSwap != 0);
-}
-
 std::uint32_t RunningColour()
 {
     return (static_cast<std::uint32_t>(colourCycler.PointRed()) & 0xFF) |
@@ -137,7 +120,7 @@ void RenderFrame()
         screenY[i] = static_cast<std::int32_t>(transform.transformed.y);
         screenZ[i] = static_cast<std::int32_t>(transform.transformed.z);
     }
-    SortByDepth(screenX, screenY, screenZ);
+    SortByDepth(screenX, screenY, screenZ, kPointCount);
 
     ClearBackBuffer(screenSize.width, screenSize.height);
     colourCycler.FrameAdvance();
