@@ -8,6 +8,7 @@
 namespace {
 
 struct Parsed {
+    std::vector<std::string> words;  // the options point into these
     int ok;
     RenderOptions options;
     std::string error;
@@ -15,13 +16,13 @@ struct Parsed {
 
 Parsed Parse(std::vector<std::string> words)
 {
+    Parsed p{};
+    p.words = std::move(words);
+    p.words.insert(p.words.begin(), "vimra-render");
     std::vector<char*> argv;
-    std::string program = "vimra-render";
-    argv.push_back(program.data());
-    for (std::string& w : words) {
+    for (std::string& w : p.words) {
         argv.push_back(w.data());
     }
-    Parsed p{};
     const char* error = "";
     p.ok = ParseRenderOptions(static_cast<int>(argv.size()), argv.data(), 424242, p.options, error);
     p.error = error;
