@@ -49,8 +49,11 @@ render: build-native
 	build/native/vimra-render --frames 100 --png build/frames/frame-%04d.png
 	@echo "vimra-render: 100 frames in build/frames/"
 
+# The animation's CPU work per frame, then the whole saver against the floor
+# program at 1920x1080 under Wine + Xvfb (about 3 minutes).
 bench: build
 	build/native/animation_bench
+	scripts/bench-process
 
 clean:
 	rm -rf build
