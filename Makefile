@@ -55,5 +55,9 @@ bench: build
 	build/native/animation_bench
 	scripts/bench-process
 
+# Thirty minutes of the saver full screen, with a report in build/soak-report.txt.
+soak: build-win32
+	scripts/soak --seconds 1800 --interval 30 --report build/soak-report.txt
+
 clean:
 	rm -rf build
