@@ -1,0 +1,324 @@
+// What the saver window shows, drawn by the real animation through GDI: the
+// preview pane gets the whole picture fitted and centred, the full screen
+// gets the picture unscaled at its origin.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <vector>
+
+#include "host_state.h"
+#include "platform.h"
+#include "saver_proc.h"
+#include "saver_window.h"
+
+// A clock standing still at 1 s: the random generator is seeded with 1, so
+// the first shape is the torus (41 mod 6 = 5), which is symmetric about the
+// picture's centre, and no new shape is ever picked.
+std::time_t ReadClock()
+{
+    return 1;
+}
+
+namespace {
+
+constexpr const char* kPlainClassName = "PictureTestPlainClass";
+constexpr COLORREF kWhite = 0xFFFFFF;
+
+void RegisterPlainClass()
+{
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSA plain = {};
+        plain.lpfnWndProc = DefWindowProcA;
+        plain.hInstance = GetModuleHandleA(nullptr);
+        plain.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+        plain.lpszClassName = kPlainClassName;
+        registered = RegisterClassA(&plain) != 0;
+    }
+    ASSERT_TRUE(registered);
+}
+
+HWND CreatePlain(DWORD style, HWND parent, int x, int y, int width, int height)
+{
+    RegisterPlainClass();
+    return CreateWindowExA(0, kPlainClassName, "", style, x, y, width, height, parent, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+}
+
+// The window's client pixels as 0x00RRGGBB, row by row.
+struct Capture {
+    int width;
+    int height;
+    std::vector<std::uint32_t> pixels;
+
+    bool Lit(int x, int y) const { return (pixels[y * width + x] & 0xFFFFFF) != 0; }
+};
+
+Capture CaptureClient(HWND window)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    Capture capture{client.right, client.bottom, {}};
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = capture.width;
+    info.bmiHeader.biHeight = -capture.height;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC windowDc = GetDC(window);
+    HDC memory = CreateCompatibleDC(windowDc);
+    HBITMAP section = CreateDIBSection(windowDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, section);
+    BitBlt(memory, 0, 0, capture.width, capture.height, windowDc, 0, 0, SRCCOPY);
+    GdiFlush();
+    const auto* first = static_cast<const std::uint32_t*>(bits);
+    capture.pixels.assign(first, first + capture.width * capture.height);
+    SelectObject(memory, previous);
+    DeleteObject(section);
+    DeleteDC(memory);
+    ReleaseDC(window, windowDc);
+    return capture;
+}
+
+// Bounding box of the lit pixels (right and bottom exclusive), their count,
+// and how many lie outside `image`.
+struct LitArea {
+    RECT box;
+    int count;
+    int outside;
+};
+
+LitArea FindLit(const Capture& capture, const RECT& image)
+{
+    LitArea area = {{capture.width, capture.height, 0, 0}, 0, 0};
+    for (int y = 0; y < capture.height; ++y) {
+        for (int x = 0; x < capture.width; ++x) {
+            if (!capture.Lit(x, y)) {
+                continue;
+            }
+            ++area.count;
+            if (x < image.left || x >= image.right || y < image.top || y >= image.bottom) {
+                ++area.outside;
+            }
+            area.box.left = x < area.box.left ? x : area.box.left;
+            area.box.top = y < area.box.top ? y : area.box.top;
+            area.box.right = x + 1 > area.box.right ? x + 1 : area.box.right;
+            area.box.bottom = y + 1 > area.box.bottom ? y + 1 : area.box.bottom;
+        }
+    }
+    return area;
+}
+
+void PaintWhite(HWND window)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    HDC dc = GetDC(window);
+    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    ReleaseDC(window, dc);
+}
+
+void ExpectNear(const RECT& actual, const RECT& expected, int tolerance)
+{
+    EXPECT_NEAR(actual.left, expected.left, tolerance);
+    EXPECT_NEAR(actual.top, expected.top, tolerance);
+    EXPECT_NEAR(actual.right, expected.right, tolerance);
+    EXPECT_NEAR(actual.bottom, expected.bottom, tolerance);
+}
+
+struct PaneCase {
+    const char* name;
+    int pictureWidth;
+    int pictureHeight;
+    int paneWidth;
+    int paneHeight;
+    RECT image;      // where the picture must land in the pane
+    int tolerance;   // pixels; scaling blurs the edges a little
+};
+
+TEST(CopyToWindowTest, APreviewPaneShowsTheWholePictureFittedAndCentred)
+{
+    const PaneCase cases[] = {
+        // 1024 x 768 into 152 x 112: height decides, 149 x 112, 1 pixel in.
+        {"settings pane", 1024, 768, 152, 112, {1, 0, 150, 112}, 2},
+        {"wide pane", 1024, 768, 152, 60, {36, 0, 116, 60}, 2},
+        {"tall pane", 1024, 768, 100, 112, {0, 18, 100, 93}, 2},
+        {"only the height too big", 200, 150, 250, 100, {58, 0, 191, 100}, 2},
+        // Larger than the picture: shown unscaled, centred.
+        {"pane larger than the picture", 200, 150, 300, 250, {50, 50, 250, 200}, 0},
+        {"pane the picture's size", 200, 150, 200, 150, {0, 0, 200, 150}, 0},
+    };
+    // One parent for all panes: creating and destroying visible top-level
+    // windows is slow under Wine.
+    HWND parent = CreatePlain(WS_POPUP | WS_VISIBLE, nullptr, 30, 30, 10, 10);
+    ASSERT_NE(parent, nullptr);
+    for (const PaneCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetWindowPos(parent, nullptr, 0, 0, c.paneWidth, c.paneHeight, SWP_NOMOVE | SWP_NOZORDER);
+        HWND pane = CreatePlain(WS_CHILD | WS_VISIBLE, parent, 0, 0, c.paneWidth, c.paneHeight);
+        ASSERT_NE(pane, nullptr);
+        CreateBackBuffer(pane, c.pictureWidth, c.pictureHeight);
+        ClearBackBuffer(c.pictureWidth, c.pictureHeight);
+        // A disc in each corner of the picture marks its extent.
+        const int w = c.pictureWidth;
+        const int h = c.pictureHeight;
+        DrawDisc(kWhite, 0, 0, 16, 16);
+        DrawDisc(kWhite, w - 16, 0, w, 16);
+        DrawDisc(kWhite, 0, h - 16, 16, h);
+        DrawDisc(kWhite, w - 16, h - 16, w, h);
+        // Whatever the pane showed before must not survive beside the picture.
+        PaintWhite(pane);
+
+        CopyToWindow(pane, c.pictureWidth, c.pictureHeight);
+
+        const Capture shown = CaptureClient(pane);
+        RECT allowed = c.image;
+        // Blurred edges may spill a pixel or two.
+        InflateRect(&allowed, c.tolerance, c.tolerance);
+        const LitArea lit = FindLit(shown, allowed);
+        EXPECT_EQ(lit.outside, 0) << "the bars beside the picture are not black";
+        // The discs' one-pixel black outline: their lit inside starts one
+        // pixel in from the picture's edges.
+        RECT litInside = c.image;
+        InflateRect(&litInside, -1, -1);
+        ExpectNear(lit.box, litInside, c.tolerance);
+        FreeBackBuffer();
+        DestroyWindow(pane);
+    }
+    DestroyWindow(parent);
+}
+
+TEST(CopyToWindowTest, AFullScreenWindowGetsThePictureUnscaledAtItsOrigin)
+{
+    HWND window = CreatePlain(WS_POPUP | WS_VISIBLE, nullptr, 30, 30, 300, 250);
+    ASSERT_NE(window, nullptr);
+    CreateBackBuffer(window, 200, 150);
+    ClearBackBuffer(200, 150);
+    DrawDisc(kWhite, 0, 0, 16, 16);
+    DrawDisc(kWhite, 184, 134, 200, 150);
+    PaintWhite(window);
+
+    CopyToWindow(window, 200, 150);
+
+    const Capture shown = CaptureClient(window);
+    // The picture's 200 x 150 at the origin; beyond it the window keeps what
+    // it had (one block copy, nothing else drawn).
+    EXPECT_FALSE(shown.Lit(100, 75));
+    EXPECT_TRUE(shown.Lit(8, 8));
+    EXPECT_TRUE(shown.Lit(191, 141));
+    EXPECT_FALSE(shown.Lit(199, 149)) << "outside the corner disc";
+    EXPECT_EQ(shown.pixels[200 * 300 + 250] & 0xFFFFFF, kWhite);
+    EXPECT_EQ(shown.pixels[100 * 300 + 200] & 0xFFFFFF, kWhite);
+    FreeBackBuffer();
+    DestroyWindow(window);
+}
+
+// Runs RunSaver with `onFrame` called from inside its loop after each new
+// frame, until it returns false; bounded by a watchdog.
+std::function<bool()> frameAction;
+float lastFrameAngle;
+
+void CALLBACK WatchFrames(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    if (angleX == lastFrameAngle) {
+        return;
+    }
+    lastFrameAngle = angleX;
+    if (!frameAction()) {
+        KillTimer(nullptr, timer);
+    }
+}
+
+void CALLBACK Watchdog(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    ADD_FAILURE() << "the saver did not end in time";
+    DestroyWindow(saverWindow);
+}
+
+std::int32_t RunSaverWatchingFrames(HWND parent, std::function<bool()> onFrame)
+{
+    frameAction = std::move(onFrame);
+    lastFrameAngle = angleX;
+    const UINT_PTR frames = SetTimer(nullptr, 0, 10, WatchFrames);
+    const UINT_PTR watchdog = SetTimer(nullptr, 0, 15000, Watchdog);
+    const std::int32_t exitCode = RunSaver(parent);
+    KillTimer(nullptr, frames);
+    KillTimer(nullptr, watchdog);
+    UnregisterClassA(kSaverClassName, GetModuleHandleA(nullptr));
+    return exitCode;
+}
+
+class SaverPictureTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        instanceHandle = GetModuleHandleA(nullptr);
+        win9xPlatform = 0;
+        saverWindow = nullptr;
+        previewMode = 0;
+        closeAllowed = 0;
+        // The numbers below are worked out for the test display's size.
+        ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
+        ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
+    }
+};
+
+TEST_F(SaverPictureTest, PreviewPaneShowsTheTurningCloudInTheMiddle)
+{
+    HWND parent = CreatePlain(WS_POPUP | WS_VISIBLE, nullptr, 30, 30, 152, 112);
+    ASSERT_NE(parent, nullptr);
+    // 1024 x 768 fitted into 152 x 112: 149 x 112 from x = 1.
+    const RECT image = {1, 0, 150, 112};
+    int framesSeen = 0;
+    const std::int32_t exitCode = RunSaverWatchingFrames(parent, [&] {
+        ++framesSeen;
+        if (framesSeen < 3) {
+            return true;
+        }
+        SCOPED_TRACE(::testing::Message() << "frame " << framesSeen);
+        const LitArea lit = FindLit(CaptureClient(saverWindow), image);
+        // The torus, a seventh of its size, covers a good part of the pane.
+        EXPECT_GT(lit.count, 500);
+        EXPECT_EQ(lit.outside, 0);
+        // Twice the centre, to stay in whole pixels: pane centre (76, 56).
+        EXPECT_NEAR(lit.box.left + lit.box.right, 152, 4);
+        EXPECT_NEAR(lit.box.top + lit.box.bottom, 112, 4);
+        if (framesSeen < 6) {
+            return true;
+        }
+        DestroyWindow(parent);
+        return false;
+    });
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(framesSeen, 6);
+}
+
+TEST_F(SaverPictureTest, FullScreenShowsTheCloudUnscaledAroundTheScreenCentre)
+{
+    int framesSeen = 0;
+    LitArea lit = {};
+    const std::int32_t exitCode = RunSaverWatchingFrames(nullptr, [&] {
+        if (++framesSeen < 3) {
+            return true;
+        }
+        lit = FindLit(CaptureClient(saverWindow), RECT{0, 0, 1024, 768});
+        PostMessageA(saverWindow, WM_KEYDOWN, 'A', 0);
+        return false;
+    });
+    EXPECT_EQ(exitCode, 0);
+    ASSERT_EQ(framesSeen, 3);
+    // The torus: ring radius 200, tube 70, discs 16 wide; turned by 4.5
+    // degrees, it spans over 500 pixels across.
+    EXPECT_GT(lit.box.right - lit.box.left, 500);
+    EXPECT_NEAR(lit.box.left + lit.box.right, 1024, 6);
+    EXPECT_NEAR(lit.box.top + lit.box.bottom, 768, 6);
+}
+
+}  // namespace
