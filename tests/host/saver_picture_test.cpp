@@ -264,9 +264,11 @@ protected:
         saverWindow = nullptr;
         previewMode = 0;
         closeAllowed = 0;
-        // The numbers below are worked out for the test display's size.
-        ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
-        ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
+        // The numbers below are worked out for the virtual screen the test
+        // runner makes (1024 x 768); a display of another size cannot check them.
+        if (GetSystemMetrics(SM_CXSCREEN) != 1024 || GetSystemMetrics(SM_CYSCREEN) != 768) {
+            GTEST_SKIP() << "needs the runner's 1024 x 768 virtual screen";
+        }
     }
 };
 

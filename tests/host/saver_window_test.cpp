@@ -474,30 +474,33 @@ TEST_F(RunSaverTest, NoWindowMeansNoLoopTheVerifierReleasedAndMinusOne)
     }
 }
 
+bool verifierLoadedAtCreate;
+
+void ProbeVerifierAtCreate(HWND, UINT message)
+{
+    if (message == WM_CREATE) {
+        verifierLoadedAtCreate = passwordVerifier != nullptr;
+    }
+}
+
 TEST_F(RunSaverTest, VerifierLivesFromBeforeTheWindowUntilAfterTheLoop)
 {
     win9xPlatform = 1;
     const DWORD one = 1;
     SetPasswordSetting(REG_DWORD, &one, sizeof one);
     SetDllDirectoryA((ProgramFolder() + "verifying-cpl").c_str());
-    bool loadedAtCreate = false;
-    saverProcProbe = [](HWND, UINT message) {
-        if (message == WM_CREATE) {
-            creationView.sawCreate = passwordVerifier != nullptr;
-        }
-    };
-    creationView = {};
+    verifierLoadedAtCreate = false;
+    saverProcProbe = ProbeVerifierAtCreate;
     bool runningInLoop = false;
     UINT autoPlayInLoop = 0;
     const std::int32_t exitCode = RunSaverWith(nullptr, [&] {
-        loadedAtCreate = creationView.sawCreate;
         runningInLoop = ScreenSaverRunningState();
         autoPlayInLoop = autoPlayMessage;
         // The double accepts the password for a live window.
         PostMessageA(saverWindow, WM_LBUTTONDOWN, MK_LBUTTON, 0);
     });
     EXPECT_EQ(exitCode, 0);
-    EXPECT_TRUE(loadedAtCreate);
+    EXPECT_TRUE(verifierLoadedAtCreate);
     EXPECT_TRUE(runningInLoop);
     EXPECT_EQ(autoPlayInLoop, RegisterWindowMessageA("QueryCancelAutoPlay"));
     EXPECT_EQ(closeAllowed, 1);
