@@ -47,6 +47,7 @@ EXCEPTION_DISPOSITION NTAPI GuardHandler(EXCEPTION_RECORD* record, void* establi
     pointers.ExceptionRecord = record;
     pointers.ContextRecord = context;
     const LONG answer = faultFilter(&pointers);
+    // The filter's three answers mean what they mean to an __except filter.
     if (answer == EXCEPTION_CONTINUE_EXECUTION) {
         return ExceptionContinueExecution;
     }
@@ -70,7 +71,8 @@ std::int32_t RunGuarded(LaunchMode mode, const char* tail)
     guard.registration.Next = thread->ExceptionList;
     guard.registration.Handler = GuardHandler;
     if (__builtin_setjmp(guard.resume) != 0) {
-        // Resumed by the handler after a fault the filter let us handle.
+        // Resumed by the handler after a fault the filter let us handle. A
+        // password verifier stays loaded: the process is about to end.
         thread = ThreadInformation();
         thread->ExceptionList = guard.registration.Next;
         SetScreenSaverRunning(0);
