@@ -147,19 +147,23 @@ TEST_F(HarnessSelfTest, ReadsThePasswordDoubleLog)
 {
     std::string folder = FreshFolder("selftest-log");
     ASSERT_TRUE(WriteTextFile(JoinPath(folder, "password_cpl.log"),
-                              "call owner=65586 start=100 end=350 depth=1 answer=0 class=\"C\" title=\"Screen Saver\"\r\n"
+                              "begin owner=65586 start=100 depth=1\r\n"
+                              "begin owner=7 start=400 depth=2\r\n"
                               "call owner=7 start=400 end=401 depth=2 answer=1 class=\"\" title=\"\"\r\n"
+                              "call owner=65586 start=100 end=350 depth=1 answer=0 class=\"C\" title=\"Screen Saver\"\r\n"
+                              "begin owner=8 start=500 depth=1\r\n"
                               "call owner=8 start=5"));
+    EXPECT_EQ(CountPasswordCallsBegun(folder), 3);
     auto calls = ReadPasswordCalls(folder);
     ASSERT_EQ(calls.size(), 2u);  // the unfinished last line is not a call yet
-    EXPECT_EQ(calls[0].owner, 65586ul);
-    EXPECT_EQ(calls[0].start, 100ul);
-    EXPECT_EQ(calls[0].end, 350ul);
-    EXPECT_EQ(calls[0].answer, "0");
-    EXPECT_EQ(calls[0].ownerClass, "C");
-    EXPECT_EQ(calls[0].ownerTitle, "Screen Saver");
-    EXPECT_EQ(calls[1].depth, 2);
-    EXPECT_EQ(calls[1].answer, "1");
+    EXPECT_EQ(calls[1].owner, 65586ul);
+    EXPECT_EQ(calls[1].start, 100ul);
+    EXPECT_EQ(calls[1].end, 350ul);
+    EXPECT_EQ(calls[1].answer, "0");
+    EXPECT_EQ(calls[1].ownerClass, "C");
+    EXPECT_EQ(calls[1].ownerTitle, "Screen Saver");
+    EXPECT_EQ(calls[0].depth, 2);
+    EXPECT_EQ(calls[0].answer, "1");
 }
 
 }  // namespace

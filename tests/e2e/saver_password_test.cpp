@@ -101,7 +101,7 @@ TEST_F(Win98Saver, RefusalKeepsItRunningQuickKeysDoNotAskAgainLaterKeysDoAndAcce
     for (int round = 0; round < 4 && !debounceShown; ++round) {
         ASSERT_TRUE(PressKey('B'));
         DWORD sentAt = GetTickCount();
-        bool asked = WaitUntil([&] { return Calls().size() > seen; }, 700);
+        bool asked = WaitUntil([&] { return CountPasswordCallsBegun(folder) > static_cast<int>(seen); }, 700);
         if (!asked) {
             ASSERT_LT(sentAt - refusedAt, kDebounceMs)
                 << "a key " << (sentAt - refusedAt) << " ms after a refusal did not ask again";
@@ -110,19 +110,17 @@ TEST_F(Win98Saver, RefusalKeepsItRunningQuickKeysDoNotAskAgainLaterKeysDoAndAcce
             debounceShown = true;
             break;
         }
+        ASSERT_TRUE(WaitForCalls(seen + 1, 10000));
         PasswordCall again = Calls()[seen];
         ASSERT_GE(again.start - refusedAt, kDebounceMs)
             << "asked again " << (again.start - refusedAt) << " ms after a refusal";
-        ASSERT_TRUE(WaitUntil([&] { return !Calls().empty() && Calls().back().answer == "0"; }, 5000));
-        seen = Calls().size();
-        refusedAt = Calls().back().end;
+        ASSERT_EQ(again.answer, "0");
+        ++seen;
+        refusedAt = again.end;
     }
     EXPECT_TRUE(debounceShown) << "no key reached the saver within 200 ms of a refusal";
-    EXPECT_TRUE(saver.Running()) << "a refusal ended the saver";
-    EXPECT_TRUE(IsWindow(window));
-
     // Once the 200 ms are over a key asks again; acceptance ends the saver.
-    Observe(300);
+    EXPECT_TRUE(StaysShown(window, 300)) << "a refusal ended the saver";
     ASSERT_EQ(Calls().size(), seen);
     ASSERT_TRUE(SetPasswordControl(folder, "answer=accept hold=150"));
     ASSERT_TRUE(PressKey('C'));
@@ -145,20 +143,22 @@ TEST_F(Win98Saver, ACloseArrivingDuringTheCheckIsRefusedWithoutASecondCheck)
     ASSERT_TRUE(SetPasswordControl(folder, "answer=refuse hold=300 postclose=1"));
 
     Process saver;
-    ASSERT_NE(StartFullScreenSaver(saver, exe), nullptr);
+    HWND window = StartFullScreenSaver(saver, exe);
+    ASSERT_NE(window, nullptr);
     ASSERT_TRUE(PressKey('A'));
     ASSERT_TRUE(WaitForCalls(1, 10000));
-    Observe(500);
-    ASSERT_EQ(Calls().size(), 1u) << "the close posted during the check opened another check";
+    EXPECT_TRUE(StaysShown(window, 500)) << "the close posted during a refused check ended the saver";
+    ASSERT_EQ(CountPasswordCallsBegun(folder), 1) << "the close posted during the check opened another check";
+    ASSERT_EQ(Calls().size(), 1u);
     EXPECT_EQ(Calls()[0].depth, 1);
     EXPECT_EQ(Calls()[0].answer, "0");
-    EXPECT_TRUE(saver.Running()) << "the close posted during a refused check ended the saver";
 
     ASSERT_TRUE(SetPasswordControl(folder, "answer=accept hold=300 postclose=1"));
     ASSERT_TRUE(PressKey('A'));
     ExpectEndsWithZero(saver, "accepted password");
     std::vector<PasswordCall> calls = Calls();
     ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(CountPasswordCallsBegun(folder), 2);
     EXPECT_EQ(calls[1].depth, 1);
     EXPECT_EQ(calls[1].answer, "1");
 }
@@ -201,7 +201,7 @@ TEST_F(Win98Saver, WithoutAPasswordToCheckAKeyEndsItAtOnceAndNothingIsAsked)
         ASSERT_NE(StartFullScreenSaver(saver, exe), nullptr);
         ASSERT_TRUE(PressKey('A'));
         ExpectEndsWithZero(saver, c.name);
-        EXPECT_TRUE(Calls().empty()) << "PASSWORD.CPL was asked";
+        EXPECT_EQ(CountPasswordCallsBegun(folder), 0) << "PASSWORD.CPL was asked";
         version.reset();
         usePassword.reset();
     }

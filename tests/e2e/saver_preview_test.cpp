@@ -125,9 +125,8 @@ TEST_F(PreviewSaver, FillsAPaneOfAnotherProcessAndEndsWithItsParent)
             ASSERT_TRUE(MoveCursorBy(30, 20));
             ASSERT_TRUE(MoveCursorBy(-30, -20));
             ASSERT_TRUE(PressKey('A'));
-            Observe(1000);
-            EXPECT_TRUE(saver.Running()) << "input ended the preview";
-            EXPECT_TRUE(IsWindow(preview));
+            EXPECT_TRUE(StaysShown(preview, 1000)) << "input ended the preview";
+            EXPECT_TRUE(saver.Running());
         }
 
         DestroyWindow(settings.top);

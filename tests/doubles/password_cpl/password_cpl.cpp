@@ -13,8 +13,9 @@
 //                               modal loop dispatches to the saver while the
 //                               check is still running.
 //
-// password_cpl.log: one line appended per call, when the call returns (or just
-// before the fault), in this form:
+// password_cpl.log: two lines appended per call, one at its start:
+//   begin owner=<hwnd> start=<tick> depth=<n>
+// and one when it returns (or just before the fault):
 //   call owner=<hwnd> start=<tick> end=<tick> depth=<n> answer=<a> class="<c>" title="<t>"
 // owner is the window handle in decimal; start and end are GetTickCount values
 // at entry and at the answer; depth is 1 for a call that no other call of this
@@ -81,10 +82,34 @@ Control ReadControl()
     return result;
 }
 
-void AppendLog(HWND owner, DWORD start, DWORD end, int depth, const char* answer)
+unsigned long Decimal(HWND window)
 {
+    return static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window));
+}
+
+void AppendLine(const char* line, int length)
+{
+    if (length <= 0) return;
     char path[MAX_PATH];
     if (!SiblingPath("password_cpl.log", path, sizeof path)) return;
+    HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(file, line, static_cast<DWORD>(length), &written, nullptr);
+    CloseHandle(file);
+}
+
+void LogBegin(HWND owner, DWORD start, int depth)
+{
+    char line[128];
+    int length = std::snprintf(line, sizeof line, "begin owner=%lu start=%lu depth=%d\r\n", Decimal(owner),
+                               static_cast<unsigned long>(start), depth);
+    AppendLine(line, length < static_cast<int>(sizeof line) ? length : static_cast<int>(sizeof line) - 1);
+}
+
+void LogCall(HWND owner, DWORD start, DWORD end, int depth, const char* answer)
+{
     char ownerClass[128] = "";
     char ownerTitle[128] = "";
     GetClassNameA(owner, ownerClass, sizeof ownerClass);
@@ -92,17 +117,9 @@ void AppendLog(HWND owner, DWORD start, DWORD end, int depth, const char* answer
     char line[512];
     int length = std::snprintf(line, sizeof line,
                                "call owner=%lu start=%lu end=%lu depth=%d answer=%s class=\"%s\" title=\"%s\"\r\n",
-                               static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(owner)),
-                               static_cast<unsigned long>(start), static_cast<unsigned long>(end), depth,
-                               answer, ownerClass, ownerTitle);
-    if (length <= 0) return;
-    if (length >= static_cast<int>(sizeof line)) length = sizeof line - 1;
-    HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    WriteFile(file, line, static_cast<DWORD>(length), &written, nullptr);
-    CloseHandle(file);
+                               Decimal(owner), static_cast<unsigned long>(start), static_cast<unsigned long>(end),
+                               depth, answer, ownerClass, ownerTitle);
+    AppendLine(line, length < static_cast<int>(sizeof line) ? length : static_cast<int>(sizeof line) - 1);
 }
 
 const UINT_PTR kAnswerTimer = 1;
@@ -160,9 +177,10 @@ extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND owner)
     HWND savedOwner = dialogOwner;
     control = ReadControl();
     dialogOwner = owner;
+    LogBegin(owner, start, depth);
 
     if (control.answer == kFault) {
-        AppendLog(owner, start, GetTickCount(), depth, "fault");
+        LogCall(owner, start, GetTickCount(), depth, "fault");
         volatile int* nowhere = nullptr;
         *nowhere = 1;
     }
@@ -170,7 +188,7 @@ extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND owner)
     INT_PTR result = DialogBoxIndirectParamA(moduleInstance, reinterpret_cast<LPCDLGTEMPLATEA>(kDialogTemplate),
                                              owner, CheckDialogProc, 0);
     BOOL accepted = result == 1;
-    AppendLog(owner, start, GetTickCount(), depth, result == -1 ? "nodialog" : accepted ? "1" : "0");
+    LogCall(owner, start, GetTickCount(), depth, result == -1 ? "nodialog" : accepted ? "1" : "0");
 
     control = saved;
     dialogOwner = savedOwner;

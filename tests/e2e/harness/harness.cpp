@@ -80,6 +80,11 @@ void Observe(DWORD ms)
     PumpMessages();
 }
 
+bool StaysShown(HWND window, DWORD ms)
+{
+    return !WaitUntil([window] { return !IsWindow(window) || !IsWindowVisible(window); }, ms);
+}
+
 // ---------------------------------------------------------------- processes
 
 Process::~Process()
@@ -303,22 +308,12 @@ POINT CursorPos()
 
 bool MoveCursorBy(int dx, int dy)
 {
-    // The system doubles a relative move of more than 6 pixels on an axis
-    // (mouse acceleration), so a longer move goes in steps of at most 6.
-    const int kLargestExactStep = 6;
+    // SetCursorPos moves Wine's cursor and the X pointer together and queues a
+    // WM_MOUSEMOVE for the window under it. A relative SendInput move would
+    // leave the X pointer behind, and Wine's GetCursorPos, which asks X again
+    // once the last move is 100 ms old, would then report it back where it was.
     POINT before = CursorPos();
-    int sentX = 0, sentY = 0;
-    while (sentX != dx || sentY != dy) {
-        int stepX = std::max(-kLargestExactStep, std::min(kLargestExactStep, dx - sentX));
-        int stepY = std::max(-kLargestExactStep, std::min(kLargestExactStep, dy - sentY));
-        if (!SendMouse(MOUSEEVENTF_MOVE, stepX, stepY)) return false;
-        sentX += stepX;
-        sentY += stepY;
-    }
-    return WaitUntil([&] {
-        POINT now = CursorPos();
-        return now.x == before.x + dx && now.y == before.y + dy;
-    }, 1000);
+    return PlaceCursor(before.x + dx, before.y + dy);
 }
 
 bool PlaceCursor(int x, int y)
@@ -467,6 +462,15 @@ std::vector<PasswordCall> ReadPasswordCalls(const std::string& folder)
         calls.push_back(call);
     }
     return calls;
+}
+
+int CountPasswordCallsBegun(const std::string& folder)
+{
+    std::string text = ReadTextFile(JoinPath(folder, "password_cpl.log"));
+    int count = 0;
+    for (size_t at = text.find("begin "); at != std::string::npos; at = text.find("begin ", at + 1))
+        if (at == 0 || text[at - 1] == '\n') ++count;
+    return count;
 }
 
 bool SetPasswordControl(const std::string& folder, const std::string& control)

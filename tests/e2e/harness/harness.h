@@ -39,6 +39,11 @@ bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs);
 // something does NOT happen within a window of time.
 void Observe(DWORD ms);
 void PumpMessages();
+// True when the window stays visible for the whole of ms milliseconds. A
+// window that is being destroyed is hidden at once, although under Wine +
+// Xvfb its destruction (and so its process's end) completes only about two
+// seconds later: this sees a close as soon as it happens.
+bool StaysShown(HWND window, DWORD ms);
 
 // One launched program. The destructor kills it if it still runs.
 class Process {
@@ -91,8 +96,8 @@ bool WatchUntilExit(Process& process, DWORD timeoutMs, std::int32_t* exitCode, W
 bool PressKey(WORD virtualKey);
 bool ClickLeft();
 bool ClickRight();
-// Moves the cursor by (dx, dy) pixels with relative moves (one move when
-// neither is above 6); true when GetCursorPos afterwards shows exactly that
+// Moves the cursor by (dx, dy) pixels in one step (SetCursorPos, which
+// queues a WM_MOUSEMOVE); true when GetCursorPos afterwards shows exactly that
 // displacement.
 bool MoveCursorBy(int dx, int dy);
 bool PlaceCursor(int x, int y);
@@ -143,7 +148,10 @@ struct PasswordCall {
     std::string ownerClass;
     std::string ownerTitle;
 };
+// The calls that have returned, in the order they returned.
 std::vector<PasswordCall> ReadPasswordCalls(const std::string& folder);
+// The calls that have begun (returned or not).
+int CountPasswordCallsBegun(const std::string& folder);
 // Tells the double in that folder how to answer its next calls.
 bool SetPasswordControl(const std::string& folder, const std::string& control);
 
