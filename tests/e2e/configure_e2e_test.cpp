@@ -1,6 +1,6 @@
-// vimra.scr in configure mode (no switch, /c, /c:<hwnd>): the About box,
-// centred on the screen and without an owner, closed by OK, Escape or Enter
-// as a user would, after which the program ends with -1.
+// vimra.scr in configure mode: the About box, centred and unowned, closed as
+// a user would; then the request for configuration dialog 2003, which the
+// program lacks (exit -1) and a copy given one shows, owned.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -13,91 +13,76 @@ using namespace e2e;
 
 namespace {
 
-constexpr const char* kDialogClass = "#32770";
-constexpr const char* kAboutTitle = "Vimra 1.0";
-
-// A window of the launcher's own, as a settings dialog would pass.
-class OwnerWindow {
-public:
-    OwnerWindow()
-    {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "VimraE2eConfigureOwner";
-        RegisterClassA(&windowClass);
-        window = CreateWindowA("VimraE2eConfigureOwner", "Settings", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 240,
-                               160, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        PumpMessages();
-    }
-    ~OwnerWindow() { DestroyWindow(window); }
-    HWND Handle() const { return window; }
-    std::string Decimal() const { return std::to_string(reinterpret_cast<ULONG_PTR>(window)); }
-
-private:
-    HWND window = nullptr;
-};
-
 bool ClickOk(HWND box)
 {
     RECT button;
-    if (!GetWindowRect(GetDlgItem(box, IDOK), &button)) return false;
-    return PlaceCursor((button.left + button.right) / 2, (button.top + button.bottom) / 2) && ClickLeft();
+    return GetWindowRect(GetDlgItem(box, IDOK), &button) &&
+           PlaceCursor((button.left + button.right) / 2, (button.top + button.bottom) / 2) && ClickLeft();
 }
 
-class ConfigureMode : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(FileExists(SaverPath())) << "vimra.scr not found at '" << SaverPath() << "'";
-        ASSERT_TRUE(KillSaverStragglers());
-    }
-};
-
-TEST_F(ConfigureMode, ShowsTheCentredAboutBoxAndEndsWithMinusOneWhenItIsClosed)
+// Waits for the About box of saver, checks how it shows, then closes it.
+void CloseAboutBox(const Process& saver, const std::function<bool(HWND)>& close)
 {
-    OwnerWindow owner;
-    ASSERT_NE(owner.Handle(), nullptr);
-    struct Case {
-        const char* what;
-        std::string args;
-        std::function<bool(HWND)> close;
-    };
-    const Case cases[] = {
-        {"no switch, OK clicked", "", ClickOk},
-        {"/c, Escape", "/c", [](HWND) { return PressKey(VK_ESCAPE); }},
-        {"/c:<owner>, Enter", "/c:" + owner.Decimal(), [](HWND) { return PressKey(VK_RETURN); }},
-        {"-C, OK clicked", "-C", ClickOk},
-        {"/c: with a stale handle, Escape", "/c:4000000000", [](HWND) { return PressKey(VK_ESCAPE); }},
-    };
-    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    HWND box = WaitForTopLevel(saver.Id(), "#32770", "Vimra 1.0", 15000);
+    ASSERT_NE(box, nullptr) << "no About box";
+    // Keys go where the focus is: wait until the box is in front.
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == box; }, 5000));
+    EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);
+    RECT rect;
+    ASSERT_TRUE(GetWindowRect(box, &rect));
+    EXPECT_EQ(rect.left, (GetSystemMetrics(SM_CXSCREEN) - (rect.right - rect.left)) / 2);
+    EXPECT_EQ(rect.top, (GetSystemMetrics(SM_CYSCREEN) - (rect.bottom - rect.top)) / 2);
+    ASSERT_TRUE(close(box));
+}
+
+TEST(ConfigureMode, EndsWithMinusOneOnceTheAboutBoxIsClosed)
+{
+    ASSERT_TRUE(KillSaverStragglers());
+    // OK clicked, and the About box given an owner: the test below.
+    const struct {
+        const char* args;
+        WORD key;
+    } cases[] = {{"", VK_ESCAPE}, {"/c", VK_RETURN}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
         Process saver;
         ASSERT_TRUE(saver.Start(SaverPath(), c.args));
-        HWND box = WaitForTopLevel(saver.Id(), kDialogClass, kAboutTitle, 15000);
-        ASSERT_NE(box, nullptr) << "no About box";
-        ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(box) != 0; }, 5000));
-        EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr) << "the About box has no owner";
-
-        RECT rect;
-        ASSERT_TRUE(GetWindowRect(box, &rect));
-        const LONG width = rect.right - rect.left;
-        const LONG height = rect.bottom - rect.top;
-        EXPECT_EQ(rect.left, (screenWidth - width) / 2);
-        EXPECT_EQ(rect.top, (screenHeight - height) / 2);
-        EXPECT_GT(width, 0);
-        EXPECT_GT(height, 0);
-        // Keys go where the focus is: wait until the box is in front.
-        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == box; }, 5000))
-            << "the About box is not in front";
-
-        ASSERT_TRUE(c.close(box));
+        ASSERT_NO_FATAL_FAILURE(CloseAboutBox(saver, [&](HWND) { return PressKey(c.key); }));
         std::int32_t code = 1234;
-        ASSERT_TRUE(saver.WaitExit(10000, &code)) << "did not end after the About box was closed";
+        ASSERT_TRUE(saver.WaitExit(10000, &code));
         EXPECT_EQ(code, -1);
     }
+}
+
+TEST(ConfigureMode, ShowsTheConfigurationDialogOwnedAfterTheAboutBoxWhenItExists)
+{
+    HWND owner = CreateWindowA("STATIC", "Settings", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 240, 160, nullptr,
+                               nullptr, nullptr, nullptr);
+    ASSERT_NE(owner, nullptr);
+    // A copy of the saver given dialog 2003: WS_POPUP | WS_CAPTION, no
+    // controls, titled "Setup".
+    const std::string exe = JoinPath(FreshFolder("configure-2003"), "vimra.scr");
+    ASSERT_TRUE(CopyFileTo(SaverPath(), exe));
+    const WORD dialog[] = {0, 0x80C0, 0, 0, 0, 0, 0, 120, 60, 0, 0, 'S', 'e', 't', 'u', 'p', 0};
+    HANDLE update = BeginUpdateResourceA(exe.c_str(), FALSE);
+    ASSERT_NE(update, nullptr);
+    ASSERT_TRUE(UpdateResourceA(update, RT_DIALOG, MAKEINTRESOURCEA(2003), 1041, const_cast<WORD*>(dialog),
+                                sizeof dialog));
+    ASSERT_TRUE(EndUpdateResourceA(update, FALSE));
+
+    Process saver;
+    ASSERT_TRUE(saver.Start(exe, "/c:" + std::to_string(reinterpret_cast<ULONG_PTR>(owner))));
+    ASSERT_NO_FATAL_FAILURE(CloseAboutBox(saver, ClickOk));
+    HWND setup = WaitForTopLevel(saver.Id(), "#32770", "Setup", 10000);
+    ASSERT_NE(setup, nullptr);
+    EXPECT_EQ(FindTopLevel(saver.Id(), "#32770", "Vimra 1.0"), nullptr) << "the About box came first";
+    EXPECT_EQ(GetWindow(setup, GW_OWNER), owner);
+    // Its procedure ends it on nothing: the saver runs until killed.
+    ASSERT_TRUE(PostMessageA(setup, WM_CLOSE, 0, 0));
+    Observe(300);
+    EXPECT_TRUE(saver.Running());
+    saver.Kill();
+    DestroyWindow(owner);
 }
 
 }  // namespace
