@@ -27,8 +27,9 @@ protected:
     // The saver must end by itself with exit code 0 and leave no window.
     void ExpectEndsWithZero(Process& saver, const char* what)
     {
+        // Wine + Xvfb takes about two seconds to finish destroying the window.
         std::int32_t code = 1234;
-        ASSERT_TRUE(saver.WaitExit(5000, &code)) << what << ": the saver did not end";
+        ASSERT_TRUE(saver.WaitExit(10000, &code)) << what << ": the saver did not end";
         EXPECT_EQ(code, 0) << what;
         EXPECT_EQ(FindTopLevel(0, kSaverClass, nullptr), nullptr) << what;
     }

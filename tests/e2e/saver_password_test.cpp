@@ -63,8 +63,9 @@ protected:
 
     void ExpectEndsWithZero(Process& saver, const char* what)
     {
+        // Wine + Xvfb takes about two seconds to finish destroying the window.
         std::int32_t code = 1234;
-        ASSERT_TRUE(saver.WaitExit(5000, &code)) << what << ": the saver did not end";
+        ASSERT_TRUE(saver.WaitExit(10000, &code)) << what << ": the saver did not end";
         EXPECT_EQ(code, 0) << what;
     }
 

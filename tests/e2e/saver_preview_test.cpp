@@ -131,7 +131,7 @@ TEST_F(PreviewSaver, FillsAPaneOfAnotherProcessAndEndsWithItsParent)
 
         DestroyWindow(settings.top);
         std::int32_t code = 1234;
-        ASSERT_TRUE(saver.WaitExit(5000, &code)) << "the preview outlived its parent";
+        ASSERT_TRUE(saver.WaitExit(10000, &code)) << "the preview outlived its parent";
         EXPECT_EQ(code, 0);
     }
 }
