@@ -10,15 +10,6 @@ namespace {
 float RoundedSin(float r) { return static_cast<float>(std::sin(static_cast<double>(r))); }
 float RoundedCos(float r) { return static_cast<float>(std::cos(static_cast<double>(r))); }
 
-TEST(Transform, ConstructedAsIdentity)
-{
-    Transform t;
-    t.Apply(3.5f, -2.25f, 7.0f);
-    EXPECT_EQ(t.transformed.x, 3.5f);
-    EXPECT_EQ(t.transformed.y, -2.25f);
-    EXPECT_EQ(t.transformed.z, 7.0f);
-}
-
 TEST(Transform, AllAnglesZeroThenCentringAddsTheHalves)
 {
     Transform t;
@@ -98,21 +89,6 @@ TEST(Transform, MultiplyReadsOnlyTheOldMatrix)
             EXPECT_EQ(t.matrix[i][j], expectedRows[i]) << i << "," << j;
         }
     }
-}
-
-// Rounded to single precision where stored: sums that are exact in double but
-// not in float come out as the float nearest the double sum.
-TEST(Transform, ApplySumsInDoubleAndRoundsOnce)
-{
-    Transform t;
-    t.Translate(16777216.0f, 0, 0);
-    t.Apply(1.0f, 0.0f, 0.0f);
-    // 16777217 is not a float: the double sum rounds to even, 16777216.
-    EXPECT_EQ(t.transformed.x, 16777216.0f);
-    Transform u;
-    u.Translate(0.1f, 0, 0);
-    u.Apply(0.2f, 0, 0);
-    EXPECT_EQ(u.transformed.x, static_cast<float>(static_cast<double>(0.2f) + static_cast<double>(0.1f)));
 }
 
 }  // namespace
