@@ -308,12 +308,24 @@ POINT CursorPos()
 
 bool MoveCursorBy(int dx, int dy)
 {
-    // SetCursorPos moves Wine's cursor and the X pointer together and queues a
-    // WM_MOUSEMOVE for the window under it. A relative SendInput move would
-    // leave the X pointer behind, and Wine's GetCursorPos, which asks X again
-    // once the last move is 100 ms old, would then report it back where it was.
+    // The system accelerates longer relative moves (30 pixels came out as 60
+    // here), so a longer move goes in steps of at most 6 pixels per axis,
+    // Windows' default first acceleration threshold; the self-test checks
+    // that such steps add up exactly.
+    const int kLargestExactStep = 6;
     POINT before = CursorPos();
-    return PlaceCursor(before.x + dx, before.y + dy);
+    int sentX = 0, sentY = 0;
+    while (sentX != dx || sentY != dy) {
+        int stepX = std::max(-kLargestExactStep, std::min(kLargestExactStep, dx - sentX));
+        int stepY = std::max(-kLargestExactStep, std::min(kLargestExactStep, dy - sentY));
+        if (!SendMouse(MOUSEEVENTF_MOVE, stepX, stepY)) return false;
+        sentX += stepX;
+        sentY += stepY;
+    }
+    return WaitUntil([&] {
+        POINT now = CursorPos();
+        return now.x == before.x + dx && now.y == before.y + dy;
+    }, 1000);
 }
 
 bool PlaceCursor(int x, int y)

@@ -96,9 +96,9 @@ bool WatchUntilExit(Process& process, DWORD timeoutMs, std::int32_t* exitCode, W
 bool PressKey(WORD virtualKey);
 bool ClickLeft();
 bool ClickRight();
-// Moves the cursor by (dx, dy) pixels in one step (SetCursorPos, which
-// queues a WM_MOUSEMOVE); true when GetCursorPos afterwards shows exactly that
-// displacement.
+// Moves the cursor by (dx, dy) pixels with relative mouse input (one move
+// when neither is above 6); true when GetCursorPos afterwards shows exactly
+// that displacement.
 bool MoveCursorBy(int dx, int dy);
 bool PlaceCursor(int x, int y);
 POINT CursorPos();
