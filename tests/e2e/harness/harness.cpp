@@ -94,7 +94,7 @@ Process::~Process()
     if (info.hProcess) CloseHandle(info.hProcess);
 }
 
-bool Process::Start(const std::string& exe, const std::string& args, bool suspended)
+bool Process::Start(const std::string& exe, const std::string& args)
 {
     std::string folder = exe.substr(0, exe.find_last_of("\\/") == std::string::npos ? 0 : exe.find_last_of("\\/"));
     std::string commandLine = "\"" + exe + "\"";
@@ -103,13 +103,8 @@ bool Process::Start(const std::string& exe, const std::string& args, bool suspen
     writable.push_back('\0');
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    return CreateProcessA(exe.c_str(), writable.data(), nullptr, nullptr, FALSE, suspended ? CREATE_SUSPENDED : 0,
+    return CreateProcessA(exe.c_str(), writable.data(), nullptr, nullptr, FALSE, 0,
                           nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &info) != 0;
-}
-
-bool Process::Resume()
-{
-    return info.hThread && ResumeThread(info.hThread) != static_cast<DWORD>(-1);
 }
 
 bool Process::WaitExit(DWORD timeoutMs, std::int32_t* exitCode)

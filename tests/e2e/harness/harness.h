@@ -53,10 +53,8 @@ public:
     Process& operator=(const Process&) = delete;
     ~Process();
 
-    // Starts exe with the command line "\"exe\" args" in exe's own folder;
-    // suspended: its first thread waits for Resume().
-    bool Start(const std::string& exe, const std::string& args, bool suspended = false);
-    bool Resume();
+    // Starts exe with the command line "\"exe\" args" in exe's own folder.
+    bool Start(const std::string& exe, const std::string& args);
     // Waits for the end; true with the 32-bit exit code when it ended in time.
     bool WaitExit(DWORD timeoutMs, std::int32_t* exitCode);
     bool Running() const;
