@@ -1,43 +1,47 @@
 #include "host_fixture.h"
 
+#include <string>
+
+#include "host_state.h"
 #include "input_watch.h"
 #include "password_verifier.h"
-#include "recording_saver_proc.h"
-#include "host_state.h"
+#include "saver_proc.h"
 #include "saver_window.h"
+
+std::vector<ForwardedMessage> forwardedMessages;
+void (*saverProcProbe)(HWND window, UINT message);
+int failWindowCreation;
+
+bool WasForwarded(UINT message)
+{
+    for (const ForwardedMessage& m : forwardedMessages) {
+        if (m.message == message) return true;
+    }
+    return false;
+}
+
+// In place of the animation's: records, then ends as it does.
+LRESULT SaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    forwardedMessages.push_back({message, wParam, lParam});
+    if (saverProcProbe != nullptr) saverProcProbe(window, message);
+    if (message == WM_CREATE && failWindowCreation) return -1;
+    return DefaultSaverProc(window, message, wParam, lParam);
+}
 
 namespace {
 
-constexpr const char* kPlainClassName = "HostTestPlainClass";
-
-void RegisterTestClasses()
+// The real class name stays free for RunSaver.
+HWND CreateOfClass(const char* name, WNDPROC procedure, DWORD style, HWND parent, int width, int height)
 {
-    static bool registered = false;
-    if (registered) {
-        return;
-    }
-    WNDCLASSA saverClass = {};
-    saverClass.style = kSaverClassStyle;
-    saverClass.lpfnWndProc = SaverWindowProc;
-    saverClass.hInstance = GetModuleHandleA(nullptr);
-    saverClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    saverClass.lpszClassName = kTestSaverClassName;
-    ASSERT_NE(RegisterClassA(&saverClass), 0);
-
-    WNDCLASSA plainClass = {};
-    plainClass.lpfnWndProc = DefWindowProcA;
-    plainClass.hInstance = GetModuleHandleA(nullptr);
-    plainClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    plainClass.lpszClassName = kPlainClassName;
-    ASSERT_NE(RegisterClassA(&plainClass), 0);
-    registered = true;
-}
-
-HKEY OpenDesktopKey()
-{
-    HKEY key = nullptr;
-    EXPECT_EQ(RegOpenKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop", &key), ERROR_SUCCESS);
-    return key;
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszClassName = name;
+    RegisterClassA(&windowClass);  // fails harmlessly once registered
+    return CreateWindowExA(0, name, "Saver Test", style, 0, 0, width, height, parent, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
 }
 
 }  // namespace
@@ -45,21 +49,16 @@ HKEY OpenDesktopKey()
 void ResetHostState()
 {
     instanceHandle = GetModuleHandleA(nullptr);
-    win9xPlatform = 0;
+    win9xPlatform = previewMode = closeAllowed = verifying = 0;
     saverWindow = nullptr;
-    previewMode = 0;
-    closeAllowed = 0;
     autoPlayMessage = 0;
     immModule = nullptr;
     immAssociateContext = nullptr;
     savedInputContext = nullptr;
     mouseReference = {0, 0};
-    verifying = 0;
     lastVerifyTick = kNoVerifyYet;
     readTickCount = GetTickCount;
-    if (passwordModule != nullptr) {
-        FreeLibrary(passwordModule);
-    }
+    if (passwordModule != nullptr) FreeLibrary(passwordModule);
     passwordModule = nullptr;
     passwordVerifier = nullptr;
     forwardedMessages.clear();
@@ -69,25 +68,18 @@ void ResetHostState()
 
 HWND CreateSaverTestWindow(HWND parent)
 {
-    RegisterTestClasses();
-    const DWORD style = parent != nullptr ? WS_CHILD : WS_POPUP;
-    return CreateWindowExA(0, kTestSaverClassName, "Saver Test", style, 0, 0, 64, 48, parent,
-                           nullptr, GetModuleHandleA(nullptr), nullptr);
+    return CreateOfClass("HostTestSaverClass", SaverWindowProc, parent ? WS_CHILD : WS_POPUP, parent, 64, 48);
 }
 
 HWND CreatePlainWindow(int width, int height, bool visible)
 {
-    RegisterTestClasses();
-    const DWORD style = WS_POPUP | (visible ? WS_VISIBLE : 0);
-    return CreateWindowExA(0, kPlainClassName, "Plain Test", style, 40, 40, width, height,
-                           nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    return CreateOfClass("HostTestPlainClass", DefWindowProcA, WS_POPUP | (visible ? WS_VISIBLE : 0), nullptr,
+                         width, height);
 }
 
 void DestroyQuietly(HWND window)
 {
-    if (window != nullptr && IsWindow(window)) {
-        DestroyWindow(window);
-    }
+    if (window != nullptr && IsWindow(window)) DestroyWindow(window);
     MSG message;
     while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
@@ -121,35 +113,27 @@ bool CursorHidden()
     SetCursorPos(x, y);
     POINT now;
     GetCursorPos(&now);
-    if (now.x != x || now.y != y) {
-        return ::testing::AssertionFailure()
-               << "cursor at " << now.x << "," << now.y << " instead of " << x << "," << y;
-    }
-    return ::testing::AssertionSuccess();
+    if (now.x == x && now.y == y) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "cursor at " << now.x << "," << now.y << ", not " << x << "," << y;
 }
 
 void SetPasswordSetting(DWORD type, const void* data, DWORD size)
 {
-    HKEY key = OpenDesktopKey();
-    EXPECT_EQ(RegSetValueExA(key, "ScreenSaveUsePassword", 0, type,
-                             static_cast<const BYTE*>(data), size),
-              ERROR_SUCCESS);
-    RegCloseKey(key);
-}
-
-void RemovePasswordSetting()
-{
-    HKEY key = OpenDesktopKey();
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop", &key), ERROR_SUCCESS);
     RegDeleteValueA(key, "ScreenSaveUsePassword");
+    if (type != REG_NONE) {
+        EXPECT_EQ(RegSetValueExA(key, "ScreenSaveUsePassword", 0, type, static_cast<const BYTE*>(data), size),
+                  ERROR_SUCCESS);
+    }
     RegCloseKey(key);
 }
 
-std::string ProgramFolder()
+void UsePasswordModule(const char* folder)
 {
     char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, length);
-    return folder.substr(0, folder.find_last_of("\\/") + 1);
+    std::string program(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+    SetDllDirectoryA((program.substr(0, program.find_last_of("\\/") + 1) + folder).c_str());
 }
 
 bool ScreenSaverRunningState()
@@ -168,13 +152,13 @@ void HostTest::SetUp()
 
 void HostTest::TearDown()
 {
-    // Every state a test left behind goes, including the system's
-    // screen-saver-running state and the password setting.
+    // Nothing a test changed outlives it: the module, the system's
+    // screen-saver-running state, the setting, the DLL folder.
     win9xPlatform = 1;
     UnloadPasswordVerifier();
     SetScreenSaverRunning(0);
     ResetHostState();
-    RemovePasswordSetting();
+    SetPasswordSetting(REG_NONE, nullptr, 0);
     SetDllDirectoryA(nullptr);
     DrainQueue();
 }

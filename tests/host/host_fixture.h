@@ -1,50 +1,45 @@
-// Shared ground for the saver-window tests: host state reset between tests,
-// small windows driven by SaverWindowProc, and the message queue, cursor and
-// registry probes the tests read.
+// Shared ground of the saver-window tests: a SaverProc that records what the
+// host forwards, host state reset between cases, small windows run by
+// SaverWindowProc, and probes of the queue, cursor and registry.
 #pragma once
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <string>
+#include <vector>
 
-// Every module-level variable of the saver host back to its starting value,
-// the forwarding log cleared, win9xPlatform 0.
+struct ForwardedMessage {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+// What reached SaverProc since the last reset, in order.
+extern std::vector<ForwardedMessage> forwardedMessages;
+// Called for every forwarded message before DefaultSaverProc, if set.
+extern void (*saverProcProbe)(HWND window, UINT message);
+extern int failWindowCreation;  // 1: SaverProc answers WM_CREATE with -1
+bool WasForwarded(UINT message);
+
+// Every module-level variable of the host back to its start, win9xPlatform 0.
 void ResetHostState();
-
-// A window of a test class whose procedure is SaverWindowProc, hidden, at the
-// screen's top-left corner, away from the cursor. With `parent` it is a child.
+// A hidden window whose procedure is SaverWindowProc; a child of `parent` if given.
 HWND CreateSaverTestWindow(HWND parent = nullptr);
-// A plain top-level popup (DefWindowProcA) of the given client size.
+// A top-level popup with a white background and DefWindowProcA.
 HWND CreatePlainWindow(int width, int height, bool visible);
-// Destroys `window` if it still exists and removes the WM_QUIT its
-// destruction posted, so later message loops are not ended by it.
+// Destroys the window if it lives and drops the WM_QUIT its end posted.
 void DestroyQuietly(HWND window);
-
-// Removes every message queued for the thread.
 void DrainQueue();
-// Removes and reports a queued WM_CLOSE for `window`.
-bool TakeClose(HWND window);
-
-// The thread's cursor made visible (the arrow), so hiding it can be seen.
+bool TakeClose(HWND window);  // removes a queued WM_CLOSE for the window
 void ShowArrowCursor();
 bool CursorHidden();
-// Moves the real cursor and checks that it got there.
 ::testing::AssertionResult MoveCursorTo(int x, int y);
-
-// The value the host reads, under HKCU "Control Panel\Desktop".
+// HKCU "Control Panel\Desktop" ScreenSaveUsePassword; REG_NONE removes it.
 void SetPasswordSetting(DWORD type, const void* data, DWORD size);
-void RemovePasswordSetting();
-
-// The folder of the running test program, ending in a backslash.
-std::string ProgramFolder();
-// Whether the system says a screen saver is running.
+// Puts the PASSWORD.CPL stand-in in that folder beside the test program on
+// the DLL search path ("" for the program's own folder, which has none).
+void UsePasswordModule(const char* folder);
 bool ScreenSaverRunningState();
-
-// The test class's name; the real class name stays free for RunSaver.
-constexpr const char* kTestSaverClassName = "HostTestSaverClass";
 
 class HostTest : public ::testing::Test {
 protected:
