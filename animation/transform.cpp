@@ -29,42 +29,35 @@ void Transform::Scale(float sx, float sy, float sz)
     Multiply();
 }
 
-// Sine and cosine are taken in double precision and each rounded to float;
-// the negated sine is the negation of the rounded value.
-void Transform::RotateX(float radians)
+// A turn in the plane of axes a and b: rows a and b of the operand hold
+// (cos, sin) and (-sin, cos) in columns a and b. Sine and cosine are taken in
+// double precision and each rounded to float; the negated sine is the
+// negation of the rounded value.
+void Transform::Rotate(int a, int b, float radians)
 {
     const float s = static_cast<float>(std::sin(static_cast<double>(radians)));
     const float c = static_cast<float>(std::cos(static_cast<double>(radians)));
     SetOperandIdentity();
-    operand[1][1] = c;
-    operand[1][2] = s;
-    operand[2][1] = -s;
-    operand[2][2] = c;
+    operand[a][a] = c;
+    operand[a][b] = s;
+    operand[b][a] = -s;
+    operand[b][b] = c;
     Multiply();
+}
+
+void Transform::RotateX(float radians)
+{
+    Rotate(1, 2, radians);  // y' = y cos - z sin, z' = y sin + z cos
 }
 
 void Transform::RotateY(float radians)
 {
-    const float s = static_cast<float>(std::sin(static_cast<double>(radians)));
-    const float c = static_cast<float>(std::cos(static_cast<double>(radians)));
-    SetOperandIdentity();
-    operand[0][0] = c;
-    operand[0][2] = -s;
-    operand[2][0] = s;
-    operand[2][2] = c;
-    Multiply();
+    Rotate(2, 0, radians);  // x' = x cos + z sin, z' = z cos - x sin
 }
 
 void Transform::RotateZ(float radians)
 {
-    const float s = static_cast<float>(std::sin(static_cast<double>(radians)));
-    const float c = static_cast<float>(std::cos(static_cast<double>(radians)));
-    SetOperandIdentity();
-    operand[0][0] = c;
-    operand[0][1] = s;
-    operand[1][0] = -s;
-    operand[1][1] = c;
-    Multiply();
+    Rotate(0, 1, radians);  // x' = x cos - y sin, y' = x sin + y cos
 }
 
 void Transform::Translate(float tx, float ty, float tz)

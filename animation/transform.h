@@ -28,4 +28,5 @@ public:
 
 private:
     void SetOperandIdentity();
+    void Rotate(int a, int b, float radians);
 };
