@@ -1,6 +1,5 @@
-// The closing rules: DefaultSaverProc's table in every state, the mouse
-// threshold, password verification with its debounce and re-entry, and the
-// autoplay message.
+// The closing rules beyond the handling table: the mouse threshold, and
+// password verification with its debounce and re-entry.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -15,141 +14,7 @@
 
 namespace {
 
-enum class State { Watching, Verifying, Granted, Preview };
-enum class Verifier { None, Accepts, Refuses };
-
-constexpr LRESULT kAny = 0x7FFFBEEF;  // result not checked
-constexpr UINT kAutoPlay = 0xFFFF;    // stands for the registered number
-
-struct Sent {
-    UINT message;
-    WPARAM wParam;
-};
-
-struct ProcCase {
-    const char* name;
-    State state;
-    int win9x;
-    Verifier verifier;
-    std::vector<Sent> messages;  // each sent on its own, all with these outcomes
-    LRESULT result;
-    bool closes;
-    bool hidesCursor;
-    bool destroyed;
-    int grantedAfter;
-    int asks;  // verifier calls
-};
-
 int verifierCalls;
-
-BOOL WINAPI AcceptingVerifier(HWND)
-{
-    ++verifierCalls;
-    return TRUE;
-}
-
-BOOL WINAPI RefusingVerifier(HWND)
-{
-    ++verifierCalls;
-    return FALSE;
-}
-
-const Sent kInput[] = {{WM_KEYDOWN, 'A'}, {WM_SYSKEYDOWN, VK_SHIFT}, {WM_LBUTTONDOWN, 0},
-                       {WM_RBUTTONDOWN, 0}, {WM_MBUTTONDOWN, 0}};
-
-std::vector<Sent> InputAnd(std::vector<Sent> more)
-{
-    more.insert(more.begin(), std::begin(kInput), std::end(kInput));
-    return more;
-}
-
-using S = State;
-using V = Verifier;
-const ProcCase kProcCases[] = {
-    {"input, deactivation, power close", S::Watching, 0, V::None,
-     InputAnd({{WM_POWERBROADCAST, 0}, {WM_POWERBROADCAST, 7}, {WM_ACTIVATEAPP, 0}, {WM_POWER, 3}}),
-     kAny, true, false, false, 0, 0},
-    {"others pass", S::Watching, 0, V::None,
-     {{WM_ACTIVATEAPP, 1}, {WM_POWER, 1}, {WM_POWER, 2}, {WM_MOUSEMOVE, 0}, {WM_SHOWWINDOW, 0}, {WM_NULL, 0}},
-     0, false, false, false, 0, 0},
-    {"shown", S::Watching, 0, V::None, {{WM_SHOWWINDOW, 1}}, 0, false, true, false, 0, 0},
-    {"setcursor", S::Watching, 0, V::None, {{WM_SETCURSOR, 0}}, 1, false, true, false, 0, 0},
-    {"close, not 9x", S::Watching, 0, V::Refuses, {{WM_CLOSE, 0}}, 0, false, false, true, 0, 0},
-    {"0x8000, not 9x", S::Watching, 0, V::Accepts, {{kVerifyPasswordMessage, 0}}, 0, false, false, false, 0, 0},
-    {"close, 9x, no verifier", S::Watching, 1, V::None, {{WM_CLOSE, 0}}, 0, false, false, true, 1, 0},
-    {"close, 9x, accepted", S::Watching, 1, V::Accepts, {{WM_CLOSE, 0}}, 0, false, false, true, 1, 1},
-    {"close, 9x, refused", S::Watching, 1, V::Refuses, {{WM_CLOSE, 0}}, 0, false, true, false, 0, 1},
-    {"0x8000, 9x, no verifier", S::Watching, 1, V::None, {{kVerifyPasswordMessage, 0}}, 1, false, false, false, 0, 0},
-    {"0x8000, 9x, accepted", S::Watching, 1, V::Accepts, {{kVerifyPasswordMessage, 0}}, 1, false, false, false, 0, 1},
-    {"0x8000, 9x, refused", S::Watching, 1, V::Refuses, {{kVerifyPasswordMessage, 0}}, 0, false, false, false, 0, 1},
-    // Verifying: input is ignored; a close is refused without a second ask.
-    {"verifying input", S::Verifying, 1, V::Refuses,
-     InputAnd({{WM_ACTIVATEAPP, 0}, {WM_POWERBROADCAST, 0}, {WM_SHOWWINDOW, 1}}), kAny, false, false, false, 0, 0},
-    {"verifying close", S::Verifying, 1, V::Accepts, {{WM_CLOSE, 0}}, 0, false, false, false, 0, 0},
-    {"verifying 0x8000", S::Verifying, 1, V::Accepts, {{kVerifyPasswordMessage, 0}}, 1, false, false, false, 0, 1},
-    // Closing granted, and the preview: only the platform's default handling.
-    {"granted input", S::Granted, 1, V::None, InputAnd({{WM_SETCURSOR, 0}}), kAny, false, false, false, 1, 0},
-    {"granted 0x8000", S::Granted, 1, V::Accepts, {{kVerifyPasswordMessage, 0}}, 0, false, false, false, 1, 0},
-    {"granted close", S::Granted, 1, V::Accepts, {{WM_CLOSE, 0}}, 0, false, false, true, 1, 0},
-    {"preview input", S::Preview, 1, V::None,
-     InputAnd({{WM_ACTIVATEAPP, 0}, {WM_POWERBROADCAST, 0}, {WM_SETCURSOR, 0}}), kAny, false, false, false, 0, 0},
-    {"preview 0x8000", S::Preview, 1, V::Accepts, {{kVerifyPasswordMessage, 0}}, 0, false, false, false, 0, 0},
-    {"preview close", S::Preview, 1, V::Accepts, {{WM_CLOSE, 0}}, 0, false, false, true, 0, 0},
-    // The autoplay message closes in every state; 1 when a verifier is loaded.
-    {"autoplay", S::Watching, 1, V::None, {{kAutoPlay, 0}}, 0, true, false, false, 0, 0},
-    {"autoplay, verifier", S::Watching, 1, V::Refuses, {{kAutoPlay, 0}}, 1, true, false, false, 0, 0},
-    {"autoplay, verifying", S::Verifying, 1, V::Refuses, {{kAutoPlay, 0}}, 1, true, false, false, 0, 0},
-    {"autoplay, granted", S::Granted, 1, V::None, {{kAutoPlay, 0}}, 0, true, false, false, 1, 0},
-    {"autoplay, preview", S::Preview, 1, V::None, {{kAutoPlay, 0}}, 0, true, false, false, 0, 0},
-    {"autoplay, preview, verifier", S::Preview, 1, V::Accepts, {{kAutoPlay, 0}}, 1, true, false, false, 0, 0},
-    {"autoplay number, not 9x", S::Watching, 0, V::Accepts, {{kAutoPlay, 0}}, 0, false, false, false, 0, 0},
-};
-
-class DefaultSaverProcTest : public HostTest {};
-
-TEST_F(DefaultSaverProcTest, AnswersEachMessageAsTheStateAndPlatformAsk)
-{
-    const UINT autoPlay = RegisterWindowMessageA("QueryCancelAutoPlay");
-    for (const ProcCase& c : kProcCases) {
-        for (const Sent& sent : c.messages) {
-            SCOPED_TRACE(::testing::Message() << c.name << ", message " << sent.message);
-            ResetHostState();
-            win9xPlatform = c.win9x;
-            previewMode = c.state == State::Preview;
-            HWND parent = previewMode ? CreatePlainWindow(152, 112, false) : nullptr;
-            HWND window = CreateSaverTestWindow(parent);
-            ASSERT_NE(window, nullptr);
-            autoPlayMessage = c.win9x ? autoPlay : 0;
-            verifying = c.state == State::Verifying;
-            closeAllowed = c.state == State::Granted;
-            passwordVerifier = c.verifier == V::Accepts   ? AcceptingVerifier
-                               : c.verifier == V::Refuses ? RefusingVerifier
-                                                          : nullptr;
-            verifierCalls = 0;
-            mouseReference = {500, 400};  // where the cursor rests
-            DrainQueue();
-            ShowArrowCursor();
-
-            const LRESULT result =
-                DefaultSaverProc(window, sent.message == kAutoPlay ? autoPlay : sent.message, sent.wParam, 0);
-
-            if (c.result != kAny) {
-
-                EXPECT_EQ(result, c.result);
-
-            }
-            EXPECT_EQ(!IsWindow(window), c.destroyed);
-            if (IsWindow(window)) {
-                EXPECT_EQ(TakeClose(window), c.closes);
-            }
-            EXPECT_EQ(CursorHidden(), c.hidesCursor);
-            EXPECT_EQ(closeAllowed, c.grantedAfter);
-            EXPECT_EQ(verifierCalls, c.asks);
-            DestroyQuietly(window);
-            DestroyQuietly(parent);
-        }
-    }
-}
 
 class MouseThresholdTest : public HostTest {};
 
@@ -193,15 +58,19 @@ TEST_F(MouseThresholdTest, SummedDistanceOfFiveFromTheReferenceCloses)
 
 DWORD fakeTick;
 DWORD tickWhenVerifierAnswers;
+bool timerPendingInDialog;
 
 DWORD WINAPI FakeTickCount()
 {
     return fakeTick;
 }
 
-// A refusing verifier that lets time pass while its dialog is open.
-BOOL WINAPI SlowRefusingVerifier(HWND)
+// A refusing verifier that looks at the queue as its dialog would, and lets
+// time pass while the dialog is open.
+BOOL WINAPI SlowRefusingVerifier(HWND owner)
 {
+    MSG pending;
+    timerPendingInDialog = PeekMessageA(&pending, owner, WM_TIMER, WM_TIMER, PM_NOREMOVE) != 0;
     ++verifierCalls;
     fakeTick = tickWhenVerifierAnswers;
     return FALSE;
@@ -214,7 +83,6 @@ protected:
         HostTest::SetUp();
         win9xPlatform = 1;
         readTickCount = FakeTickCount;
-        verifierCalls = 0;
         window = CreateSaverTestWindow();
         ASSERT_NE(window, nullptr);
     }
@@ -226,45 +94,7 @@ protected:
     HWND window = nullptr;
 };
 
-bool timerPendingInDialog;
-
-// Looks at the queue as the dialog would, shows the cursor as a dialog does,
-// then refuses.
-BOOL WINAPI InspectingRefusingVerifier(HWND owner)
-{
-    MSG pending;
-    timerPendingInDialog = PeekMessageA(&pending, owner, WM_TIMER, WM_TIMER, PM_NOREMOVE) != 0;
-    ShowArrowCursor();
-    return SlowRefusingVerifier(owner);
-}
-
-TEST_F(VerificationTest, ARefusedCloseRestartsTheMouseReferenceAndHidesTheCursor)
-{
-    passwordVerifier = InspectingRefusingVerifier;
-    fakeTick = 5000;
-    tickWhenVerifierAnswers = 5750;
-    mouseReference = {500, 400};
-    ASSERT_TRUE(MoveCursorTo(530, 420));
-    // Ticks queued before the dialog are dropped, so no frames pile up.
-    PostMessageA(window, WM_TIMER, 154, 0);
-    PostMessageA(window, WM_TIMER, 154, 0);
-
-    EXPECT_EQ(SendMessageA(window, WM_CLOSE, 0, 0), 0);
-
-    EXPECT_TRUE(IsWindow(window));
-    EXPECT_EQ(verifierCalls, 1);
-    EXPECT_FALSE(timerPendingInDialog);
-    EXPECT_EQ(closeAllowed, 0);
-    EXPECT_EQ(verifying, 0);
-    EXPECT_TRUE(CursorHidden());
-    EXPECT_EQ(lastVerifyTick, 5750u) << "measured from the end of the dialog";
-    // Resting the mouse where it was left does not ask again.
-    DrainQueue();
-    SendMessageA(window, WM_MOUSEMOVE, 0, 0);
-    EXPECT_FALSE(TakeClose(window));
-}
-
-TEST_F(VerificationTest, CloseRequestsWithin200msOfTheLastVerificationAreRefusedWithoutAsking)
+TEST_F(VerificationTest, CloseRequestsWithin200msAfterTheLastVerificationEndedAreRefusedWithoutAsking)
 {
     const struct {
         const char* name;
@@ -290,12 +120,23 @@ TEST_F(VerificationTest, CloseRequestsWithin200msOfTheLastVerificationAreRefused
         verifierCalls = 0;
         ASSERT_TRUE(MoveCursorTo(510, 400));
         mouseReference = {0, 0};
+        DrainQueue();
+        // Ticks queued before the dialog are dropped, so no frames pile up.
+        PostMessageA(window, WM_TIMER, 154, 0);
+        PostMessageA(window, WM_TIMER, 154, 0);
+        timerPendingInDialog = true;
 
         EXPECT_EQ(SendMessageA(window, WM_CLOSE, 0, 0), 0);
 
         EXPECT_EQ(verifierCalls, c.asks ? 1 : 0);
+        EXPECT_EQ(timerPendingInDialog, !c.asks);
+        // The window opens at the end of the dialog, not its start.
         EXPECT_EQ(lastVerifyTick, c.asks ? c.now + 40 : c.lastTick);
-        EXPECT_EQ(mouseReference.x, 510);  // refused either way
+        EXPECT_EQ(closeAllowed, 0);
+        EXPECT_EQ(verifying, 0);
+        // Refused either way: measured from here on, so a mouse resting
+        // where it was left does not ask again.
+        EXPECT_EQ(mouseReference.x, 510);
         EXPECT_TRUE(IsWindow(window));
     }
 }
