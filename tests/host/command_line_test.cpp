@@ -96,26 +96,21 @@ TEST(CommandLineTest, FirstSwitchChoosesTheModeAndItsWindow)
         // A tab where a switch is expected, and bytes from 0x80 ('S' + 0x80).
         {"/\ts", 0, Mode::None, Target::Null, -1},
         {"/\xD3", 0, Mode::None, Target::Null, -1},
-        {"/x", 1, Mode::None, Target::Null, -1},
         {"/p " + L, 0, Mode::Saver, Target::Live, kSaverResult},
         {"-L" + L + "junk /s", 0, Mode::Saver, Target::Live, kSaverResult},
         {"/p " + wrapped, 0, Mode::Saver, Target::Live, kSaverResult},
         {"/p:" + L, 0, Mode::None, Target::Null, -1},
         {"/p " + stale, 0, Mode::None, Target::Null, -1},
-        {"/p", 0, Mode::None, Target::Null, -1},
         // Configure: no switch means no owner; /c the foreground window
         // unless a live handle follows a colon at once.
         {"", 0, Mode::Configure, Target::Null, kConfigureResult},
-        {" -/- //", 0, Mode::Configure, Target::Null, kConfigureResult},
         {"/C", 0, Mode::Configure, Target::Foreground, kConfigureResult},
         {"/c:" + L, 0, Mode::Configure, Target::Live, kConfigureResult},
         {"/c:" + stale, 0, Mode::Configure, Target::Foreground, kConfigureResult},
         {"/c " + L, 0, Mode::Configure, Target::Foreground, kConfigureResult},
-        {"/c: " + L, 0, Mode::Configure, Target::Foreground, kConfigureResult},
         // Password change: only on the 95/98 family, where it answers 0.
         {"/A" + L, 1, Mode::ChangePassword, Target::Live, 0},
         {"/a " + stale, 1, Mode::ChangePassword, Target::Foreground, 0},
-        {"/a", 1, Mode::ChangePassword, Target::Foreground, 0},
         {"/a " + L, 0, Mode::None, Target::Null, -1},
     };
     for (const auto& c : cases) {

@@ -77,20 +77,4 @@ TEST_F(PasswordVerifierTest, LoadingAgainReleasesTheFirstModule)
     EXPECT_EQ(GetModuleHandleA("PASSWORD.CPL"), nullptr);
 }
 
-TEST_F(PasswordVerifierTest, RunningStateIsToldOnlyOnThe9xFamily)
-{
-    // Starts off; only the 95/98 family changes it.
-    const struct {
-        int win9x;
-        std::int32_t on;
-        bool expected;
-    } steps[] = {{0, 1, false}, {1, 1, true}, {0, 0, true}, {1, 0, false}};
-    for (const auto& step : steps) {
-        SCOPED_TRACE(::testing::Message() << "win9x " << step.win9x << " on " << step.on);
-        win9xPlatform = step.win9x;
-        SetScreenSaverRunning(step.on);
-        EXPECT_EQ(ScreenSaverRunningState(), step.expected);
-    }
-}
-
 }  // namespace

@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <ctime>
-#include <functional>
 
 #include "host_state.h"
 #include "platform.h"
@@ -146,86 +145,50 @@ TEST(CopyToWindowTest, APaneShowsTheWholePictureFittedAndCentredTheFullScreenItU
     DestroyWindow(parent);
 }
 
-// Runs RunSaver with `onFrame` called from inside its loop after each new
-// frame, until it returns false; bounded by a watchdog.
-std::function<bool()> frameAction;
+HWND paneParent;
 float lastFrameAngle;
+int framesSeen;
 
-void CALLBACK WatchFrames(HWND, UINT, UINT_PTR timer, DWORD)
+// From inside RunSaver's loop, after each new frame (the turn moved on).
+void CALLBACK CheckFrame(HWND, UINT, UINT_PTR, DWORD)
 {
-    if (angleX == lastFrameAngle) {
-        return;
-    }
+    if (angleX == lastFrameAngle || framesSeen == 6) return;
     lastFrameAngle = angleX;
-    if (!frameAction()) {
-        KillTimer(nullptr, timer);
-    }
+    if (++framesSeen < 3) return;
+    SCOPED_TRACE(::testing::Message() << "frame " << framesSeen);
+    // 1024 x 768 fitted into 152 x 112: 149 x 112 from x = 1.
+    const LitArea lit = FindLit(saverWindow, {1, 0, 150, 112});
+    // The torus, a seventh of its size, covers a good part of the pane.
+    EXPECT_GT(lit.count, 500);
+    EXPECT_EQ(lit.outside, 0);
+    // Twice the centre, to stay in whole pixels: pane centre (76, 56).
+    EXPECT_NEAR(lit.box.left + lit.box.right, 152, 4);
+    EXPECT_NEAR(lit.box.top + lit.box.bottom, 112, 4);
+    if (framesSeen == 6) DestroyWindow(paneParent);
 }
 
 void CALLBACK Watchdog(HWND, UINT, UINT_PTR timer, DWORD)
 {
     KillTimer(nullptr, timer);
     ADD_FAILURE() << "the saver did not end in time";
-    DestroyWindow(saverWindow);
+    DestroyWindow(paneParent);
 }
 
-std::int32_t RunSaverWatchingFrames(HWND parent, std::function<bool()> onFrame)
+TEST(SaverPictureTest, PreviewPaneShowsTheTurningCloudInTheMiddle)
 {
-    frameAction = std::move(onFrame);
+    // The numbers are worked out for the runner's 1024 x 768 virtual screen.
+    if (GetSystemMetrics(SM_CXSCREEN) != 1024 || GetSystemMetrics(SM_CYSCREEN) != 768) {
+        GTEST_SKIP() << "needs the runner's 1024 x 768 virtual screen";
+    }
+    instanceHandle = GetModuleHandleA(nullptr);
+    paneParent = CreatePlain(WS_POPUP | WS_VISIBLE, nullptr, 152, 112);
+    ASSERT_NE(paneParent, nullptr);
     lastFrameAngle = angleX;
-    const UINT_PTR frames = SetTimer(nullptr, 0, 10, WatchFrames);
+    const UINT_PTR frames = SetTimer(nullptr, 0, 10, CheckFrame);
     const UINT_PTR watchdog = SetTimer(nullptr, 0, 15000, Watchdog);
-    const std::int32_t exitCode = RunSaver(parent);
+    EXPECT_EQ(RunSaver(paneParent), 0);
     KillTimer(nullptr, frames);
     KillTimer(nullptr, watchdog);
-    UnregisterClassA(kSaverClassName, GetModuleHandleA(nullptr));
-    return exitCode;
-}
-
-class SaverPictureTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        instanceHandle = GetModuleHandleA(nullptr);
-        win9xPlatform = 0;
-        saverWindow = nullptr;
-        previewMode = 0;
-        closeAllowed = 0;
-        // The numbers below are worked out for the virtual screen the test
-        // runner makes (1024 x 768); a display of another size cannot check them.
-        if (GetSystemMetrics(SM_CXSCREEN) != 1024 || GetSystemMetrics(SM_CYSCREEN) != 768) {
-            GTEST_SKIP() << "needs the runner's 1024 x 768 virtual screen";
-        }
-    }
-};
-
-TEST_F(SaverPictureTest, PreviewPaneShowsTheTurningCloudInTheMiddle)
-{
-    HWND parent = CreatePlain(WS_POPUP | WS_VISIBLE, nullptr, 152, 112);
-    ASSERT_NE(parent, nullptr);
-    // 1024 x 768 fitted into 152 x 112: 149 x 112 from x = 1.
-    const RECT image = {1, 0, 150, 112};
-    int framesSeen = 0;
-    const std::int32_t exitCode = RunSaverWatchingFrames(parent, [&] {
-        ++framesSeen;
-        if (framesSeen < 3) {
-            return true;
-        }
-        SCOPED_TRACE(::testing::Message() << "frame " << framesSeen);
-        const LitArea lit = FindLit(saverWindow, image);
-        // The torus, a seventh of its size, covers a good part of the pane.
-        EXPECT_GT(lit.count, 500);
-        EXPECT_EQ(lit.outside, 0);
-        // Twice the centre, to stay in whole pixels: pane centre (76, 56).
-        EXPECT_NEAR(lit.box.left + lit.box.right, 152, 4);
-        EXPECT_NEAR(lit.box.top + lit.box.bottom, 112, 4);
-        if (framesSeen < 6) {
-            return true;
-        }
-        DestroyWindow(parent);
-        return false;
-    });
-    EXPECT_EQ(exitCode, 0);
     EXPECT_EQ(framesSeen, 6);
 }
 

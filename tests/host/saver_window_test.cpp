@@ -104,9 +104,11 @@ const HandlingCase kHandlingCases[] = {
     {"0x8000, 9x, no verifier", S::Watching, 1, V::None, {{kVerifyPasswordMessage, 0, 0}}, 1, kForwarded},
     {"0x8000, 9x, accepted", S::Watching, 1, V::Accepts, {{kVerifyPasswordMessage, 0, 0}}, 1, kForwarded | kAsks},
     {"0x8000, 9x, refused", S::Watching, 1, V::Refuses, {{kVerifyPasswordMessage, 0, 0}}, 0, kForwarded | kAsks},
-    // Verifying: input is ignored; a close is refused without a second ask.
+    // Verifying: input is ignored, the animation goes on; a close is refused
+    // without a second ask.
     {"verifying input", S::Verifying, 1, V::Refuses,
-     Input({{WM_ACTIVATEAPP, 0, 0}, {WM_POWERBROADCAST, 0, 0}, {WM_SHOWWINDOW, 1, 0}}), kAny, kForwarded},
+     Input({{WM_ACTIVATEAPP, 0, 0}, {WM_POWERBROADCAST, 0, 0}, {WM_SHOWWINDOW, 1, 0}, {WM_TIMER, 154, 0}}), kAny,
+     kForwarded},
     {"verifying close", S::Verifying, 1, V::Accepts, {{WM_CLOSE, 0, 0}}, 0, kForwarded},
     {"verifying 0x8000", S::Verifying, 1, V::Accepts, {{kVerifyPasswordMessage, 0, 0}}, 1, kForwarded | kAsks},
     // Closing granted: input and paint go to the default handling unseen,
@@ -208,67 +210,59 @@ TEST_F(SaverWindowProcTest, HandlesEachMessageAsTheShapeStateAndPlatformAsk)
     }
 }
 
-// Seen by the probe while SaverProc handles WM_CREATE and WM_DESTROY.
-struct CreationView {
-    bool cursorHidden;
-    POINT reference;
-    HIMC context;
-    bool quitPostedAtDestroy;
-    int restores;
-    HIMC restored;
-};
-CreationView creationView;
+bool creatingPreview;
+int restores;
+HIMC restored;
 
+// What SaverProc must find when WM_CREATE and WM_DESTROY reach it.
 void ProbeCreation(HWND window, UINT message)
 {
-    MSG quit;
     if (message == WM_CREATE) {
-        creationView.cursorHidden = CursorHidden();
-        creationView.reference = mouseReference;
-        creationView.context = ImmGetContext(window);
-        ImmReleaseContext(window, creationView.context);
+        EXPECT_EQ(CursorHidden(), !creatingPreview);
+        EXPECT_EQ(mouseReference.x, 321);
+        EXPECT_EQ(mouseReference.y, 234);
+        const HIMC context = ImmGetContext(window);
+        EXPECT_EQ(context, nullptr) << "input method still attached";
+        ImmReleaseContext(window, context);
     } else if (message == WM_DESTROY) {
-        creationView.quitPostedAtDestroy = PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != 0;
+        MSG quit;
+        EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "no quit posted first";
     }
 }
 
 HIMC WINAPI RecordRestore(HWND, HIMC context)
 {
-    ++creationView.restores;
-    creationView.restored = context;
+    ++restores;
+    restored = context;
     return nullptr;
 }
 
 TEST_F(SaverWindowProcTest, CreationDetachesTheInputMethodRecordsTheCursorAndHidesIt)
 {
-    // Loaded here by the test's own import; the host only looks it up.
+    // IMM32.DLL is loaded here by the test's own import; the host only looks
+    // it up.
     for (bool preview : {false, true}) {
         SCOPED_TRACE(preview ? "preview" : "full screen");
         ResetHostState();
-        creationView = {};
-        saverProcProbe = ProbeCreation;
         previewMode = preview;
+        creatingPreview = preview;
+        restores = 0;
+        saverProcProbe = ProbeCreation;
         HWND parent = preview ? CreatePlainWindow(152, 112, false) : nullptr;
         ASSERT_TRUE(MoveCursorTo(321, 234));
         ShowArrowCursor();
         HWND window = CreateSaverTestWindow(parent);
-        ASSERT_NE(window, nullptr);
-
-        EXPECT_EQ(creationView.cursorHidden, !preview);
-        EXPECT_EQ(creationView.reference.x, 321);
-        EXPECT_EQ(creationView.reference.y, 234);
+        ASSERT_TRUE(window != nullptr && WasForwarded(WM_CREATE));
         EXPECT_EQ(immModule, GetModuleHandleA("IMM32.DLL"));
         ASSERT_NE(savedInputContext, nullptr);
-        EXPECT_EQ(creationView.context, nullptr) << "input method still attached";
 
-        // Destruction gives back exactly the context creation took away, and
-        // posts the quit message before SaverProc sees WM_DESTROY.
+        // Destruction gives back exactly the context creation took away.
         const HIMC saved = savedInputContext;
         immAssociateContext = RecordRestore;
         DestroyWindow(window);
-        EXPECT_EQ(creationView.restores, 1);
-        EXPECT_EQ(creationView.restored, saved);
-        EXPECT_TRUE(creationView.quitPostedAtDestroy);
+        EXPECT_TRUE(WasForwarded(WM_DESTROY));
+        EXPECT_EQ(restores, 1);
+        EXPECT_EQ(restored, saved);
         DestroyQuietly(parent);
     }
 }
