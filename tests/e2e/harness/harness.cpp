@@ -1,54 +1,19 @@
 #include "harness.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <set>
 
 namespace e2e {
 
-std::string JoinPath(const std::string& folder, const std::string& name)
-{
-    if (folder.empty() || folder.back() == '\\') return folder + name;
-    return folder + "\\" + name;
-}
+namespace {
 
-bool FileExists(const std::string& path)
-{
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool CopyFileTo(const std::string& from, const std::string& to)
-{
-    return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
-}
-
-bool WriteTextFile(const std::string& path, const std::string& text)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == text.size();
-}
-
-std::string ReadTextFile(const std::string& path)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::string();
-    std::string text;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
-    CloseHandle(file);
-    return text;
-}
-
-// ---------------------------------------------------------------- waiting
+std::map<std::string, std::string> pathArguments;
 
 void PumpMessages()
 {
@@ -59,10 +24,58 @@ void PumpMessages()
     }
 }
 
+}  // namespace
+
+std::string PathArgument(const std::string& name)
+{
+    auto found = pathArguments.find(name);
+    return found == pathArguments.end() ? std::string() : found->second;
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name)
+{
+    return folder.empty() || folder.back() == '\\' ? folder + name : folder + "\\" + name;
+}
+
+std::string FreshFolder(const std::string& name)
+{
+    const std::string folder = JoinPath(PathArgument("work"), name);
+    for (size_t at = folder.find('\\', 3); at != std::string::npos; at = folder.find('\\', at + 1))
+        CreateDirectoryA(folder.substr(0, at).c_str(), nullptr);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(JoinPath(folder, "*").c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA(JoinPath(folder, found.cFileName).c_str());
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    return folder;
+}
+
+bool FileExists(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool CopyFileTo(const std::string& from, const std::string& to)
+{
+    return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+}
+
+std::string ReadTextFile(const std::string& path)
+{
+    std::string text;
+    if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, got);
+        std::fclose(file);
+    }
+    return text;
+}
+
 bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs)
 {
-    DWORD begin = GetTickCount();
-    for (;;) {
+    for (const DWORD begin = GetTickCount();;) {
         PumpMessages();
         if (cond()) return true;
         if (GetTickCount() - begin >= timeoutMs) return cond();
@@ -72,12 +85,8 @@ bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs)
 
 void Observe(DWORD ms)
 {
-    DWORD begin = GetTickCount();
-    while (GetTickCount() - begin < ms) {
-        PumpMessages();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-    PumpMessages();
+    const DWORD begin = GetTickCount();
+    WaitUntil([&] { return GetTickCount() - begin >= ms; }, ms);
 }
 
 bool StaysShown(HWND window, DWORD ms)
@@ -96,25 +105,19 @@ Process::~Process()
 
 bool Process::Start(const std::string& exe, const std::string& args)
 {
-    std::string folder = exe.substr(0, exe.find_last_of("\\/") == std::string::npos ? 0 : exe.find_last_of("\\/"));
-    std::string commandLine = "\"" + exe + "\"";
-    if (!args.empty()) commandLine += " " + args;
-    std::vector<char> writable(commandLine.begin(), commandLine.end());
-    writable.push_back('\0');
+    std::string commandLine = "\"" + exe + "\"" + (args.empty() ? "" : " " + args);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    return CreateProcessA(exe.c_str(), writable.data(), nullptr, nullptr, FALSE, 0,
-                          nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &info) != 0;
+    return CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &info) != 0;
 }
 
 bool Process::WaitExit(DWORD timeoutMs, std::int32_t* exitCode)
 {
-    if (!info.hProcess) return false;
-    bool ended = WaitUntil([this] { return WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0; }, timeoutMs);
-    if (!ended) return false;
+    if (!info.hProcess || !WaitUntil([this] { return !Running(); }, timeoutMs)) return false;
     DWORD code = 0;
     GetExitCodeProcess(info.hProcess, &code);
-    if (exitCode) *exitCode = static_cast<std::int32_t>(code);
+    *exitCode = static_cast<std::int32_t>(code);
     return true;
 }
 
@@ -131,57 +134,16 @@ void Process::Kill()
     }
 }
 
+void ExpectSaverEndsWithZero(Process& saver, const char* what)
+{
+    // Wine + Xvfb takes about two seconds to finish destroying the window.
+    std::int32_t code = 1234;
+    ASSERT_TRUE(saver.WaitExit(10000, &code)) << what << ": the saver did not end";
+    EXPECT_EQ(code, 0) << what;
+    EXPECT_EQ(FindTopLevel(0, kSaverClass, nullptr), nullptr) << what;
+}
+
 // ---------------------------------------------------------------- windows
-
-namespace {
-
-struct TopLevelSearch {
-    DWORD pid;
-    const char* windowClass;
-    const char* title;
-    HWND found;
-};
-
-BOOL CALLBACK MatchTopLevel(HWND window, LPARAM parameter)
-{
-    auto* search = reinterpret_cast<TopLevelSearch*>(parameter);
-    if (search->pid && ProcessOfWindow(window) != search->pid) return TRUE;
-    char text[256];
-    if (search->windowClass) {
-        if (!GetClassNameA(window, text, sizeof text) || std::strcmp(text, search->windowClass) != 0) return TRUE;
-    }
-    if (search->title) {
-        GetWindowTextA(window, text, sizeof text);
-        if (std::strcmp(text, search->title) != 0) return TRUE;
-    }
-    search->found = window;
-    return FALSE;
-}
-
-struct ProcessWindows {
-    DWORD pid;
-    std::vector<HWND>* windows;
-};
-
-BOOL CALLBACK CollectChildren(HWND window, LPARAM parameter);
-
-BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter)
-{
-    auto* collect = reinterpret_cast<ProcessWindows*>(parameter);
-    if (ProcessOfWindow(window) == collect->pid) collect->windows->push_back(window);
-    // Children of other processes' windows count too (a preview pane's child).
-    EnumChildWindows(window, CollectChildren, parameter);
-    return TRUE;
-}
-
-BOOL CALLBACK CollectChildren(HWND window, LPARAM parameter)
-{
-    auto* collect = reinterpret_cast<ProcessWindows*>(parameter);
-    if (ProcessOfWindow(window) == collect->pid) collect->windows->push_back(window);
-    return TRUE;
-}
-
-}  // namespace
 
 DWORD ProcessOfWindow(HWND window)
 {
@@ -192,9 +154,9 @@ DWORD ProcessOfWindow(HWND window)
 
 HWND FindTopLevel(DWORD pid, const char* windowClass, const char* title)
 {
-    TopLevelSearch search{pid, windowClass, title, nullptr};
-    EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, windowClass, title)) != nullptr;)
+        if (!pid || ProcessOfWindow(window) == pid) return window;
+    return nullptr;
 }
 
 HWND WaitForTopLevel(DWORD pid, const char* windowClass, const char* title, DWORD timeoutMs)
@@ -204,62 +166,76 @@ HWND WaitForTopLevel(DWORD pid, const char* windowClass, const char* title, DWOR
     return found;
 }
 
-std::vector<HWND> WindowsOfProcess(DWORD pid)
-{
-    std::vector<HWND> windows;
-    ProcessWindows collect{pid, &windows};
-    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&collect));
-    return windows;
-}
-
 bool KillSaverStragglers()
 {
     for (int round = 0; round < 10; ++round) {
         HWND left = FindTopLevel(0, kSaverClass, nullptr);
         if (!left) return true;
-        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, ProcessOfWindow(left));
-        if (process) {
+        if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, ProcessOfWindow(left))) {
             TerminateProcess(process, 0xDEAD);
             WaitForSingleObject(process, 5000);
             CloseHandle(process);
         }
         WaitUntil([left] { return !IsWindow(left); }, 2000);
     }
-    return FindTopLevel(0, kSaverClass, nullptr) == nullptr;
+    return false;
 }
+
+HWND StartFullScreenSaver(Process& saver, const std::string& exe, const std::string& args, DWORD timeoutMs)
+{
+    HWND window = saver.Start(exe, args) ? WaitForTopLevel(saver.Id(), kSaverClass, "Screen Saver", timeoutMs)
+                                         : nullptr;
+    return window && WaitUntil([window] { return GetForegroundWindow() == window; }, timeoutMs) ? window : nullptr;
+}
+
+namespace {
+
+struct Sighting {
+    DWORD pid;
+    std::set<HWND> windows;
+    WindowSightings* seen;
+};
+
+BOOL CALLBACK NoteWindow(HWND window, LPARAM parameter)
+{
+    auto* sighting = reinterpret_cast<Sighting*>(parameter);
+    if (ProcessOfWindow(window) == sighting->pid && sighting->windows.insert(window).second &&
+        sighting->seen->firstClass.empty()) {
+        char name[128] = "";
+        GetClassNameA(window, name, sizeof name);
+        sighting->seen->firstClass = name;
+    }
+    return TRUE;
+}
+
+// A top-level window and all its children: a preview is the child of
+// another process's window.
+BOOL CALLBACK NoteTopLevel(HWND window, LPARAM parameter)
+{
+    NoteWindow(window, parameter);
+    EnumChildWindows(window, NoteWindow, parameter);
+    return TRUE;
+}
+
+}  // namespace
 
 bool WatchUntilExit(Process& process, DWORD timeoutMs, std::int32_t* exitCode, WindowSightings* seen)
 {
-    std::set<HWND> windows;
-    std::set<HWND> visible;
-    DWORD begin = GetTickCount();
-    bool ended = false;
-    for (;;) {
-        ended = WaitForSingleObject(process.Handle(), 0) == WAIT_OBJECT_0;
-        for (HWND window : WindowsOfProcess(process.Id())) {
-            if (windows.insert(window).second && seen->firstClass.empty()) {
-                char name[128] = "";
-                GetClassNameA(window, name, sizeof name);
-                seen->firstClass = name;
-            }
-            if (IsWindowVisible(window)) visible.insert(window);
-        }
-        if (ended || GetTickCount() - begin >= timeoutMs) break;
+    Sighting sighting{process.Id(), {}, seen};
+    const DWORD begin = GetTickCount();
+    bool ended;
+    do {
+        ended = !process.Running();
+        EnumWindows(NoteTopLevel, reinterpret_cast<LPARAM>(&sighting));
         PumpMessages();
-    }
-    seen->windows = static_cast<int>(windows.size());
-    seen->visible = static_cast<int>(visible.size());
+    } while (!ended && GetTickCount() - begin < timeoutMs);
+    seen->windows = static_cast<int>(sighting.windows.size());
     return ended && process.WaitExit(0, exitCode);
 }
 
 // ---------------------------------------------------------------- input
 
 namespace {
-
-bool Send(INPUT* inputs, UINT count)
-{
-    return SendInput(count, inputs, sizeof(INPUT)) == count;
-}
 
 bool SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0)
 {
@@ -268,7 +244,12 @@ bool SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0)
     input.mi.dx = dx;
     input.mi.dy = dy;
     input.mi.dwFlags = flags;
-    return Send(&input, 1);
+    return SendInput(1, &input, sizeof input) == 1;
+}
+
+bool CursorArrives(LONG x, LONG y)
+{
+    return WaitUntil([&] { return CursorPos().x == x && CursorPos().y == y; }, 1000);
 }
 
 }  // namespace
@@ -281,7 +262,7 @@ bool PressKey(WORD virtualKey)
     inputs[0].ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
     inputs[1] = inputs[0];
     inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    return Send(inputs, 2);
+    return SendInput(2, inputs, sizeof(INPUT)) == 2;
 }
 
 bool ClickLeft()
@@ -303,199 +284,114 @@ POINT CursorPos()
 
 bool MoveCursorBy(int dx, int dy)
 {
-    // The system accelerates longer relative moves (30 pixels came out as 60
-    // here), so a longer move goes in steps of at most 6 pixels per axis,
-    // Windows' default first acceleration threshold; the self-test checks
-    // that such steps add up exactly.
-    const int kLargestExactStep = 6;
-    POINT before = CursorPos();
-    int sentX = 0, sentY = 0;
-    while (sentX != dx || sentY != dy) {
-        int stepX = std::max(-kLargestExactStep, std::min(kLargestExactStep, dx - sentX));
-        int stepY = std::max(-kLargestExactStep, std::min(kLargestExactStep, dy - sentY));
+    // The system accelerates longer relative moves (30 pixels came out as
+    // 60 here): steps of at most 6 pixels per axis, Windows' default first
+    // acceleration threshold, arrive unchanged.
+    const POINT before = CursorPos();
+    for (int sentX = 0, sentY = 0; sentX != dx || sentY != dy;) {
+        const int stepX = std::max(-6, std::min(6, dx - sentX)), stepY = std::max(-6, std::min(6, dy - sentY));
         if (!SendMouse(MOUSEEVENTF_MOVE, stepX, stepY)) return false;
         sentX += stepX;
         sentY += stepY;
     }
-    return WaitUntil([&] {
-        POINT now = CursorPos();
-        return now.x == before.x + dx && now.y == before.y + dy;
-    }, 1000);
+    return CursorArrives(before.x + dx, before.y + dy);
 }
 
 bool PlaceCursor(int x, int y)
 {
-    SetCursorPos(x, y);
-    return WaitUntil([&] {
-        POINT now = CursorPos();
-        return now.x == x && now.y == y;
-    }, 1000);
+    return SetCursorPos(x, y) && CursorArrives(x, y);
 }
 
-// ---------------------------------------------------------------- screen
+// ---------------------------------------------------------------- screen, registry, PASSWORD.CPL double
 
 Screenshot CaptureScreen()
 {
     Screenshot shot;
-    int width = GetSystemMetrics(SM_CXSCREEN);
-    int height = GetSystemMetrics(SM_CYSCREEN);
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    std::vector<std::uint32_t> pixels(static_cast<size_t>(width) * height);
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    const bool copied = BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY | CAPTUREBLT);
+    SelectObject(memory, previous);
     BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap && bits) {
-        HGDIOBJ previous = SelectObject(memory, bitmap);
-        if (BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY | CAPTUREBLT)) {
-            GdiFlush();
-            shot.width = width;
-            shot.height = height;
-            const auto* source = static_cast<const std::uint32_t*>(bits);
-            shot.pixels.assign(source, source + static_cast<size_t>(width) * height);
-            for (auto& pixel : shot.pixels) pixel &= 0x00FFFFFF;
-        }
-        SelectObject(memory, previous);
-        DeleteObject(bitmap);
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};  // rows from the top
+    if (copied && GetDIBits(memory, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS) == height) {
+        for (auto& pixel : pixels) pixel &= 0x00FFFFFF;
+        shot = {width, height, std::move(pixels)};
     }
+    DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     return shot;
 }
 
-bool Screenshot::SaveBmp(const std::string& path) const
+RegistryOverride::RegistryOverride(const char* key, const char* name, DWORD value) : keyName(key), valueName(name)
 {
-    if (width <= 0 || height <= 0) return false;
-    BITMAPFILEHEADER fileHeader{};
-    BITMAPINFOHEADER infoHeader{};
-    DWORD imageSize = static_cast<DWORD>(pixels.size() * 4);
-    fileHeader.bfType = 0x4D42;
-    fileHeader.bfOffBits = sizeof fileHeader + sizeof infoHeader;
-    fileHeader.bfSize = fileHeader.bfOffBits + imageSize;
-    infoHeader.biSize = sizeof infoHeader;
-    infoHeader.biWidth = width;
-    infoHeader.biHeight = -height;
-    infoHeader.biPlanes = 1;
-    infoHeader.biBitCount = 32;
-    infoHeader.biCompression = BI_RGB;
-    std::string data(reinterpret_cast<const char*>(&fileHeader), sizeof fileHeader);
-    data.append(reinterpret_cast<const char*>(&infoHeader), sizeof infoHeader);
-    data.append(reinterpret_cast<const char*>(pixels.data()), imageSize);
-    return WriteTextFile(path, data);
+    ok = RegSetKeyValueA(HKEY_CURRENT_USER, key, name, REG_DWORD, &value, sizeof value) == ERROR_SUCCESS;
 }
 
-// ---------------------------------------------------------------- registry
-
-RegistryOverride::RegistryOverride(const char* key, const char* name, DWORD type, const void* data, DWORD size)
+RegistryOverride::RegistryOverride(const char* key, const char* name, const char* value)
     : keyName(key), valueName(name)
 {
-    HKEY handle = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &handle,
-                        nullptr) != ERROR_SUCCESS)
-        return;
-    DWORD oldSize = 0;
-    if (RegQueryValueExA(handle, name, nullptr, &oldType, nullptr, &oldSize) == ERROR_SUCCESS) {
-        hadValue = true;
-        oldData.resize(oldSize);
-        if (oldSize && RegQueryValueExA(handle, name, nullptr, &oldType, oldData.data(), &oldSize) != ERROR_SUCCESS)
-            hadValue = false;
-    }
-    restore = true;
-    ok = RegSetValueExA(handle, name, 0, type, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
-    RegCloseKey(handle);
-}
-
-RegistryOverride::RegistryOverride(RegistryOverride&& other) noexcept
-    : keyName(std::move(other.keyName)), valueName(std::move(other.valueName)), ok(other.ok),
-      restore(other.restore), hadValue(other.hadValue), oldType(other.oldType), oldData(std::move(other.oldData))
-{
-    other.restore = false;
+    ok = RegSetKeyValueA(HKEY_CURRENT_USER, key, name, REG_SZ, value, static_cast<DWORD>(std::strlen(value) + 1)) ==
+         ERROR_SUCCESS;
 }
 
 RegistryOverride::~RegistryOverride()
 {
-    if (!restore) return;
-    HKEY handle = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyName.c_str(), 0, KEY_SET_VALUE, &handle) != ERROR_SUCCESS) return;
-    if (hadValue)
-        RegSetValueExA(handle, valueName.c_str(), 0, oldType, oldData.data(), static_cast<DWORD>(oldData.size()));
-    else
-        RegDeleteValueA(handle, valueName.c_str());
-    RegCloseKey(handle);
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, keyName.c_str(), valueName.c_str());
 }
-
-RegistryOverride RegistryOverride::Dword(const char* key, const char* name, DWORD value)
-{
-    return RegistryOverride(key, name, REG_DWORD, &value, sizeof value);
-}
-
-RegistryOverride RegistryOverride::String(const char* key, const char* name, const char* value)
-{
-    return RegistryOverride(key, name, REG_SZ, value, static_cast<DWORD>(std::strlen(value) + 1));
-}
-
-// ---------------------------------------------------------------- PASSWORD.CPL double
 
 std::vector<PasswordCall> ReadPasswordCalls(const std::string& folder)
 {
     std::vector<PasswordCall> calls;
-    std::string text = ReadTextFile(JoinPath(folder, "password_cpl.log"));
-    size_t begin = 0;
-    while (begin < text.size()) {
-        size_t end = text.find('\n', begin);
-        if (end == std::string::npos) break;  // a line still being written
-        std::string line = text.substr(begin, end - begin);
-        begin = end + 1;
+    const std::string text = ReadTextFile(JoinPath(folder, "password_cpl.log"));
+    // Only whole lines: the last one may still be being written.
+    for (size_t begin = 0, end; (end = text.find('\n', begin)) != std::string::npos; begin = end + 1) {
         PasswordCall call;
-        char answer[32] = "";
-        if (std::sscanf(line.c_str(), "call owner=%lu start=%lu end=%lu depth=%d answer=%31s", &call.owner,
-                        &call.start, &call.end, &call.depth, answer) != 5)
-            continue;
-        call.answer = answer;
-        auto quoted = [&line](const char* field) {
-            size_t at = line.find(field);
-            if (at == std::string::npos) return std::string();
-            at += std::strlen(field);
-            size_t close = line.find('"', at);
-            return line.substr(at, close == std::string::npos ? std::string::npos : close - at);
-        };
-        call.ownerClass = quoted("class=\"");
-        call.ownerTitle = quoted("title=\"");
-        calls.push_back(call);
+        char answer[16] = "";
+        if (std::sscanf(text.c_str() + begin, "call owner=%lu start=%lu end=%lu depth=%d answer=%15[^ \r\n]",
+                        &call.owner, &call.start, &call.end, &call.depth, answer) == 5) {
+            call.answer = answer;
+            calls.push_back(call);
+        }
     }
     return calls;
 }
 
 int CountPasswordCallsBegun(const std::string& folder)
 {
-    std::string text = ReadTextFile(JoinPath(folder, "password_cpl.log"));
+    const std::string text = "\n" + ReadTextFile(JoinPath(folder, "password_cpl.log"));
     int count = 0;
-    for (size_t at = text.find("begin "); at != std::string::npos; at = text.find("begin ", at + 1))
-        if (at == 0 || text[at - 1] == '\n') ++count;
+    for (size_t at = text.find("\nbegin "); at != std::string::npos; at = text.find("\nbegin ", at + 1)) ++count;
     return count;
 }
 
 bool SetPasswordControl(const std::string& folder, const std::string& control)
 {
-    return WriteTextFile(JoinPath(folder, "password_cpl.ctl"), control + "\r\n");
+    std::FILE* file = std::fopen(JoinPath(folder, "password_cpl.ctl").c_str(), "wb");
+    if (!file) return false;
+    const bool written = std::fwrite(control.data(), 1, control.size(), file) == control.size();
+    return std::fclose(file) == 0 && written;
 }
 
 }  // namespace e2e
 
-namespace e2e {
-
-HWND StartFullScreenSaver(Process& saver, const std::string& exe, const std::string& args, DWORD timeoutMs)
+// Entry of every end-to-end test program: GoogleTest's own flags, then the
+// --name=PATH arguments (see PathArgument).
+int main(int argc, char** argv)
 {
-    if (!saver.Start(exe, args)) return nullptr;
-    HWND window = WaitForTopLevel(saver.Id(), kSaverClass, kFullScreenTitle, timeoutMs);
-    if (!window) return nullptr;
-    if (!WaitUntil([window] { return GetForegroundWindow() == window; }, timeoutMs)) return nullptr;
-    return window;
+    testing::InitGoogleTest(&argc, argv);
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const size_t equals = arg.find('=');
+        if (arg.compare(0, 2, "--") != 0 || equals == std::string::npos) continue;
+        std::string path = arg.substr(equals + 1);
+        if (!path.empty() && path[0] == '/') path = "Z:" + path;
+        std::replace(path.begin(), path.end(), '/', '\\');
+        e2e::pathArguments[arg.substr(2, equals - 2)] = path;
+    }
+    return RUN_ALL_TESTS();
 }
-
-}  // namespace e2e
