@@ -3,7 +3,8 @@
 // for the hold time, so that keys go to the saver and are dispatched to it
 // while the check is still running. Answers and logs as the dialog double in
 // tests/doubles/password_cpl does (password_cpl.ctl: answer=accept|refuse,
-// hold=<ms>; password_cpl.log: one "call ..." line per call, at its end).
+// hold=<ms>; password_cpl.log: a "begin ..." line at entry and a "call ..."
+// line at the end of each call).
 #include <windows.h>
 
 #include <cstdio>
@@ -45,6 +46,14 @@ extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND owner)
     unsigned hold = 100;
     if (const char* at = std::strstr(control, "hold=")) std::sscanf(at, "hold=%u", &hold);
 
+    SiblingPath("password_cpl.log", path);
+    if (FILE* log = std::fopen(path, "a")) {
+        std::fprintf(log, "begin owner=%lu start=%lu depth=%d\n",
+                     static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(owner)),
+                     static_cast<unsigned long>(start), depth);
+        std::fclose(log);
+    }
+
     HWND shown = CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, "STATIC", "Password",
                                  WS_POPUP | WS_BORDER, 10, 10, 120, 40, nullptr, nullptr, moduleInstance, nullptr);
     ShowWindow(shown, SW_SHOWNOACTIVATE);
@@ -60,7 +69,7 @@ extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND owner)
 
     SiblingPath("password_cpl.log", path);
     if (FILE* log = std::fopen(path, "a")) {
-        std::fprintf(log, "call owner=%lu start=%lu end=%lu depth=%d answer=%d class=\"\" title=\"\"\n",
+        std::fprintf(log, "call owner=%lu start=%lu end=%lu depth=%d answer=%d\n",
                      static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(owner)),
                      static_cast<unsigned long>(start), static_cast<unsigned long>(GetTickCount()), depth,
                      accept ? 1 : 0);
