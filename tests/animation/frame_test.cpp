@@ -320,23 +320,6 @@ TEST_F(Frame, EqualDepthsAreDrawnInPointOrderAndDepthsAscend)
     }
 }
 
-TEST_F(Frame, ReversedDepthsAreDrawnBackToFront)
-{
-    recorder.screenWidth = 0;
-    recorder.screenHeight = 0;
-    Create(1);
-    Point points[kPointCount];
-    for (int n = 0; n < kPointCount; ++n) {
-        points[n] = {static_cast<float>(n), 0, static_cast<float>(kPointCount - n)};
-    }
-    Inject(points, kPointCount);
-    Tick();
-    const auto discs = recorder.Discs();
-    for (int i = 0; i < kPointCount; ++i) {
-        ASSERT_EQ(discs[i].a + 8, kPointCount - 1 - i) << i;
-    }
-}
-
 TEST_F(Frame, CoordinatesTruncateTowardZeroAndDiscsAre16PixelsAroundThePoint)
 {
     struct Case {
