@@ -15,11 +15,6 @@ namespace {
 
 constexpr WPARAM kPowerCriticalResume = 3;  // PWR_CRITICALRESUME
 
-void HideCursor()
-{
-    SetCursor(nullptr);
-}
-
 void Close(HWND window)
 {
     PostMessageA(window, WM_CLOSE, 0, 0);

@@ -15,12 +15,12 @@ ImmAssociateContextProc immAssociateContext;
 HIMC savedInputContext;
 POINT mouseReference;
 
-namespace {
-
 void HideCursor()
 {
     SetCursor(nullptr);
 }
+
+namespace {
 
 // Only an IMM32.DLL that is already in the process is used; loading it here
 // would drag the input method into a process that never asked for it.

@@ -41,3 +41,5 @@ extern POINT mouseReference;
 // already runs, kNoWindowExitCode when no window could be made.
 std::int32_t RunSaver(HWND parent);
 LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The saver window never shows a cursor: neither the class nor this sets one.
+void HideCursor();
