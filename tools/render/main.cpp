@@ -1,7 +1,8 @@
 // vimra-render: drives the real SaverProc with a simulated clock and draws with
 // cairo, for pictures, visual checks and comparisons of the draw log.
-// The clock reads T at creation and T + (50 k) div 1000 during tick k, so a
-// run is reproducible from T, which is also the random seed.
+// The clock reads T at creation and T + (MS k) div 1000 during tick k (MS is
+// 50 unless --tick-ms says otherwise), so a run is reproducible from T, which
+// is also the random seed.
 #include <cairo.h>
 
 #include <cstdio>
@@ -56,7 +57,7 @@ int main(int argc, char** argv)
     int status = 0;
     for (std::int32_t k = 1; k <= options.frames; ++k) {
         renderTick = k;
-        renderClock = static_cast<std::time_t>(options.time) + (50 * static_cast<std::int64_t>(k)) / 1000;
+        renderClock = static_cast<std::time_t>(options.time) + (static_cast<std::int64_t>(options.tickMs) * k) / 1000;
         SaverProc(window, WM_TIMER, kFrameTimerId, 0);
         if (options.pngPattern != nullptr && !SavePng(options.pngPattern, k)) {
             status = 1;

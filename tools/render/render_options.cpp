@@ -100,27 +100,27 @@ int FormatFrameName(const char* pattern, std::int32_t tick, char* out, std::size
 int ParseRenderOptions(int argc, char** argv, std::uint32_t now, RenderOptions& options,
                        const char*& error)
 {
-    options = {now, 1, 1024, 768, nullptr, 0};
-    int seen[5] = {};
+    options = {now, 1, 1024, 768, 50, nullptr, 0};
+    int seen[6] = {};
     for (int i = 1; i < argc; ++i) {
         const char* name = argv[i];
         if (std::strcmp(name, "--draw-log") == 0) {
-            if (seen[4]++) {
+            if (seen[5]++) {
                 error = "--draw-log given twice";
                 return 0;
             }
             options.drawLog = 1;
             continue;
         }
-        static const char* const kValued[] = {"--time", "--frames", "--size", "--png"};
+        static const char* const kValued[] = {"--time", "--frames", "--size", "--png", "--tick-ms"};
         int which = -1;
-        for (int k = 0; k < 4; ++k) {
+        for (int k = 0; k < 5; ++k) {
             if (std::strcmp(name, kValued[k]) == 0) {
                 which = k;
             }
         }
         if (which < 0) {
-            error = "unknown argument (expected --time, --frames, --size, --png or --draw-log)";
+            error = "unknown argument (expected --time, --frames, --size, --tick-ms, --png or --draw-log)";
             return 0;
         }
         if (seen[which]++) {
@@ -153,6 +153,13 @@ int ParseRenderOptions(int argc, char** argv, std::uint32_t now, RenderOptions& 
                 error = "--size takes WxH, each from 1 to 16384";
                 return 0;
             }
+            break;
+        case 4:
+            if (!ParseNumber(value, 3600000, number) || number == 0) {
+                error = "--tick-ms takes a whole number from 1 to 3600000";
+                return 0;
+            }
+            options.tickMs = static_cast<std::int32_t>(number);
             break;
         default: {
             std::size_t start;
