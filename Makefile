@@ -1,5 +1,5 @@
 # Front door. Everything real lives in CMake (CMakePresets.json) and scripts/.
-.PHONY: all bootstrap build build-native build-win32 build-sanitize test test-native test-win32 test-sanitize run render bench soak clean
+.PHONY: all bootstrap build build-native build-win32 build-sanitize test test-native test-win32 test-sanitize run render bench soak loc mutants clean
 
 all: build
 
@@ -49,15 +49,34 @@ render: build-native
 	build/native/vimra-render --frames 100 --png build/frames/frame-%04d.png
 	@echo "vimra-render: 100 frames in build/frames/"
 
-# The animation's CPU work per frame, then the whole saver against the floor
-# program at 1920x1080 under Wine + Xvfb (about 3 minutes).
+# The animation's CPU work per frame; the whole saver against the floor
+# program at 1920x1080 under Wine + Xvfb; the XScreenSaver hack against
+# bouboule at 1920x1080 in Xvfb (about 6 minutes in all).
 bench: build
 	build/native/animation_bench
 	scripts/bench-process
+	scripts/bench-x11
 
 # Thirty minutes of the saver full screen, with a report in build/soak-report.txt.
 soak: build-win32
 	scripts/soak --seconds 1800 --interval 30 --report build/soak-report.txt
+
+# Lines of test code against all other code, counted by cloc over the tracked
+# files. Test code is everything under tests/ and every script whose only job
+# is to run tests.
+TEST_SCRIPTS := scripts/with-display scripts/mutants cmake/wine-run.in
+loc: bootstrap
+	@mkdir -p build
+	@git ls-files tests $(TEST_SCRIPTS) >build/loc-tests.txt
+	@git ls-files | grep -v -x -F -f build/loc-tests.txt >build/loc-code.txt
+	@t=$$(cloc --quiet --csv --list-file=build/loc-tests.txt | awk -F, '$$2 == "SUM" { print $$5 }'); \
+	 c=$$(cloc --quiet --csv --list-file=build/loc-code.txt | awk -F, '$$2 == "SUM" { print $$5 }'); \
+	 awk -v t="$$t" -v c="$$c" 'BEGIN { printf "tests %d, code %d, ratio %.3f\n", t, c, t / c }'
+
+# Each deliberately broken version of the code in scripts/mutants, applied one
+# at a time to a copy of the tree: caught or missed, and by which test.
+mutants: bootstrap
+	scripts/mutants
 
 clean:
 	rm -rf build
