@@ -1,5 +1,6 @@
 // The drawing seam carried out with GDI: a memory DC holding a screen-sized
 // compatible bitmap, one solid brush per disc, one block copy per frame.
+#include "../picture_fit.h"
 #include "../platform.h"
 
 namespace {
@@ -77,38 +78,23 @@ void CopyToPane(HWND window, std::int32_t width, std::int32_t height)
         PatBlt(windowDc, 0, 0, paneWidth, paneHeight, BLACKNESS);
         return;
     }
-    std::int32_t imageWidth = width;
-    std::int32_t imageHeight = height;
-    if (width > paneWidth || height > paneHeight) {
-        // Products in 64 bits: screen times pane sizes can pass 2^31.
-        if (static_cast<std::int64_t>(paneWidth) * height <=
-            static_cast<std::int64_t>(paneHeight) * width) {
-            imageWidth = paneWidth;
-            imageHeight = static_cast<std::int32_t>(static_cast<std::int64_t>(height) * paneWidth / width);
-        } else {
-            imageHeight = paneHeight;
-            imageWidth = static_cast<std::int32_t>(static_cast<std::int64_t>(width) * paneHeight / height);
-        }
-    }
-    const std::int32_t left = (paneWidth - imageWidth) / 2;
-    const std::int32_t top = (paneHeight - imageHeight) / 2;
-    const std::int32_t right = left + imageWidth;
-    const std::int32_t bottom = top + imageHeight;
-
-    PatBlt(windowDc, 0, 0, paneWidth, top, BLACKNESS);
+    const PictureFit fit = FitPicture(width, height, paneWidth, paneHeight);
+    const std::int32_t right = fit.left + fit.width;
+    const std::int32_t bottom = fit.top + fit.height;
+    PatBlt(windowDc, 0, 0, paneWidth, fit.top, BLACKNESS);
     PatBlt(windowDc, 0, bottom, paneWidth, paneHeight - bottom, BLACKNESS);
-    PatBlt(windowDc, 0, top, left, imageHeight, BLACKNESS);
-    PatBlt(windowDc, right, top, paneWidth - right, imageHeight, BLACKNESS);
+    PatBlt(windowDc, 0, fit.top, fit.left, fit.height, BLACKNESS);
+    PatBlt(windowDc, right, fit.top, paneWidth - right, fit.height, BLACKNESS);
 
-    if (imageWidth == width && imageHeight == height) {
-        BitBlt(windowDc, left, top, width, height, backBuffer.dc, 0, 0, SRCCOPY);
+    if (fit.width == width && fit.height == height) {
+        BitBlt(windowDc, fit.left, fit.top, width, height, backBuffer.dc, 0, 0, SRCCOPY);
         return;
     }
     // Averaging keeps 16-pixel discs visible at a seventh of their size;
     // HALFTONE needs the brush origin reset after it is chosen.
     SetStretchBltMode(windowDc, HALFTONE);
     SetBrushOrgEx(windowDc, 0, 0, nullptr);
-    StretchBlt(windowDc, left, top, imageWidth, imageHeight, backBuffer.dc, 0, 0, width, height,
+    StretchBlt(windowDc, fit.left, fit.top, fit.width, fit.height, backBuffer.dc, 0, 0, width, height,
                SRCCOPY);
 }
 

@@ -8,8 +8,10 @@
 #include <cstdio>
 #include <ctime>
 
-#include "cairo_platform.h"
+#include "back_buffer.h"
+#include "draw_log.h"
 #include "render_options.h"
+#include "render_platform.h"
 #include "saver_proc.h"
 
 // There is no host here: nothing decides to close, every message answers 0.
@@ -27,7 +29,7 @@ int SavePng(const char* pattern, std::int32_t tick)
         std::fprintf(stderr, "vimra-render: file name too long for tick %d\n", static_cast<int>(tick));
         return 0;
     }
-    if (cairo_surface_write_to_png(RenderSurface(), name) != CAIRO_STATUS_SUCCESS) {
+    if (cairo_surface_write_to_png(BackBufferSurface(), name) != CAIRO_STATUS_SUCCESS) {
         std::fprintf(stderr, "vimra-render: cannot write %s\n", name);
         return 0;
     }
@@ -47,7 +49,9 @@ int main(int argc, char** argv)
 
     static char logBuffer[1 << 16];
     std::setvbuf(stdout, logBuffer, _IOFBF, sizeof logBuffer);
-    drawLog = options.drawLog ? stdout : nullptr;
+    if (options.drawLog) {
+        StartDrawLog(stdout);
+    }
     renderScreenWidth = options.width;
     renderScreenHeight = options.height;
     HWND const window = nullptr;

@@ -1,0 +1,93 @@
+#include "back_buffer.h"
+
+#include <algorithm>
+#include <cstddef>
+
+#include "cairo_disc.h"
+#include "disc_stamp.h"
+#include "platform.h"
+
+void (*onDiscDrawn)(std::uint32_t colour, std::int32_t left, std::int32_t top, std::int32_t right,
+                    std::int32_t bottom);
+
+namespace {
+
+cairo_surface_t* surface;
+PixelRows pixels;        // the surface's memory; 0 x 0 when there is none
+PixelBox drawnBox;       // discs drawn since the last clear, within the surface
+PixelBox clearedBox;     // blackened since the changed box was last taken
+std::int32_t stampWidth = -1;   // the disc size the stamp is prepared for
+std::int32_t stampHeight = -1;
+int stampReady;                 // 0: that size is drawn by cairo instead
+
+}  // namespace
+
+cairo_surface_t* BackBufferSurface()
+{
+    if (surface != nullptr) {
+        cairo_surface_mark_dirty(surface);
+    }
+    return surface;
+}
+
+PixelBox TakeChangedBox()
+{
+    const PixelBox changed = Union(clearedBox, drawnBox);
+    clearedBox = kEmptyBox;
+    return changed;
+}
+
+// The new surface is all black, so nothing needs clearing yet.
+void CreateBackBuffer(HWND, std::int32_t width, std::int32_t height)
+{
+    surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    pixels = {reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface)),
+              cairo_image_surface_get_stride(surface) / 4, cairo_image_surface_get_width(surface),
+              cairo_image_surface_get_height(surface)};
+    drawnBox = kEmptyBox;
+    clearedBox = kEmptyBox;
+}
+
+// Outside the discs drawn since the last clear every pixel is black already.
+void ClearBackBuffer(std::int32_t, std::int32_t)
+{
+    for (std::int32_t y = drawnBox.top; y < drawnBox.bottom; ++y) {
+        std::uint32_t* row = pixels.first + static_cast<std::ptrdiff_t>(y) * pixels.stride;
+        std::fill(row + drawnBox.left, row + drawnBox.right, 0u);
+    }
+    clearedBox = Union(clearedBox, drawnBox);
+    drawnBox = kEmptyBox;
+}
+
+void DrawDisc(std::uint32_t colour, std::int32_t left, std::int32_t top, std::int32_t right,
+              std::int32_t bottom)
+{
+    if (onDiscDrawn != nullptr) {
+        onDiscDrawn(colour, left, top, right, bottom);
+    }
+    const PixelBox onSurface = Intersection({left, top, right, bottom}, {0, 0, pixels.width, pixels.height});
+    if (IsEmpty(onSurface)) {
+        return;
+    }
+    drawnBox = Union(drawnBox, onSurface);
+    if (right - left != stampWidth || bottom - top != stampHeight) {
+        stampWidth = right - left;
+        stampHeight = bottom - top;
+        stampReady = PrepareDiscStamp(stampWidth, stampHeight);
+    }
+    if (stampReady) {
+        StampDisc(pixels, colour, left, top);
+    } else {
+        cairo_surface_mark_dirty(surface);
+        PaintDisc(surface, colour, left, top, right, bottom);
+    }
+}
+
+void FreeBackBuffer()
+{
+    cairo_surface_destroy(surface);
+    surface = nullptr;
+    pixels = {};
+    drawnBox = kEmptyBox;
+    clearedBox = kEmptyBox;
+}

@@ -1,0 +1,20 @@
+// Where a picture goes in an area that may be smaller than it: scaled down
+// uniformly until it fits (never scaled up) and centred, the rest of the area
+// left for black bars. Both previews (the Windows settings pane, an X window
+// smaller than the monitor) show the whole picture this way.
+#pragma once
+
+#include <cstdint>
+
+// The picture's place in the area, in the area's pixels: left and top of
+// its scaled copy and that copy's size.
+struct PictureFit {
+    std::int32_t left;
+    std::int32_t top;
+    std::int32_t width;
+    std::int32_t height;
+};
+
+// Picture and area sizes in pixels; the picture's are positive.
+PictureFit FitPicture(std::int32_t pictureWidth, std::int32_t pictureHeight,
+                      std::int32_t areaWidth, std::int32_t areaHeight);
