@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# vimra, the XScreenSaver hack, on a virtual screen of its own: run by the
+# real xscreensaver daemon, drawing into another client's window, ended by
+# SIGTERM, by that window's destruction and by the server's death; bad
+# command lines refused. The daemon starts no hacks as root: as root it runs
+# as nobody, with a private HOME and a copy of vimra that nobody can run.
+set -u
+vimra=$1
+work=$(mktemp -d) || exit 1
+home=$(mktemp -d) || exit 1
+failures=0
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+# within MS COMMAND...: polls COMMAND until it succeeds; fails once MS milliseconds have passed.
+within() {
+  local end=$(($(date +%s%N) + $1 * 1000000))
+  shift
+  until "$@"; do
+    [ "$(date +%s%N)" -lt "$end" ] && sleep 0.01 || return 1
+  done
+}
+# A process that has ended (a zombie counts: its parent may reap it later).
+ended() { [ ! -e "/proc/$1" ] || [ "$(cut -d' ' -f3 "/proc/$1/stat")" = Z ]; }
+# finish PID SECONDS: PID's exit status; a watchdog kills it (137) if it has not ended within SECONDS.
+finish() {
+  sleep "$2" && kill -9 "$1" 2>/dev/null &
+  wait "$1"
+}
+# shot WINDOW NAME MODE: a screenshot of WINDOW, kept here as NAME.ppm, that picture_check.py accepts.
+shot() {
+  import -window "$1" -depth 8 "$2.ppm" && python3 "${0%/*}/picture_check.py" "$2.ppm" "$3" >"$work/why"
+}
+
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -br -nolisten tcp 3>"$work/display" &
+pids+=($!)
+trap 'kill -9 "${pids[@]}" 2>/dev/null; rm -rf "$work" "$home"' EXIT
+within 10000 test -s "$work/display" || { echo "FAIL: Xvfb did not start"; exit 1; }
+export DISPLAY=:$(cat "$work/display")
+
+while read -r display word args; do
+  # shellcheck disable=SC2086
+  DISPLAY=${display#-} timeout 5 "$vimra" $args >/dev/null 2>"$work/err"
+  status=$?
+  [ "$status" -eq 1 ] && [ "$(wc -l <"$work/err")" -eq 2 ] && head -n1 "$work/err" | grep -q -- "$word" &&
+    tail -n1 "$work/err" | grep -q '^usage: vimra ' || fail "'$args' exited $status and said: $(cat "$work/err")"
+done <<TABLE
+$DISPLAY --bogus --bogus
+$DISPLAY 12abc -window-id 12abc
+$DISPLAY 0x1ffffff0 --window-id 0x1ffffff0
+- display --root
+TABLE
+
+# A window of another client (ImageMagick's), white where vimra leaves it unpainted.
+display -geometry +100+100 -size 320x120 xc:white &
+pids+=($!)
+within 15000 xdotool search --name '^ImageMagick: ' >"$work/window" || fail "no window to draw in"
+"$vimra" --window-id "$(cat "$work/window")" &
+hack=$!
+within 10000 shot "$(cat "$work/window")" window scaled || fail "in a 320x120 window: $(cat "$work/why")"
+kill "${pids[-1]}"
+finish "$hack" 1 || fail "its window destroyed, vimra exited $?, not 0 within 1 s"
+
+# Two at once: one ended by SIGTERM, one left on the root window while the
+# daemon covers it with its own, then ended by the server's death. In a
+# sanitizer build the leak check at exit takes longer than the exit itself
+# may: it is left to the other runs.
+ASAN_OPTIONS=detect_leaks=0 "$vimra" --root &
+hack=$!
+"$vimra" --root &
+other=$!
+within 10000 shot root root exact || fail "--root: $(cat "$work/why")"
+start=${EPOCHREALTIME/./}
+kill -TERM "$hack"
+finish "$hack" 1
+status=$?
+elapsed=$(((${EPOCHREALTIME/./} - start) / 1000))
+[ "$status" -eq 0 ] && [ "$elapsed" -le 100 ] || fail "SIGTERM: exit $status after $elapsed ms, not 0 within 100 ms"
+
+# The daemon, with only vimra in its settings, activated and deactivated.
+cp "$vimra" "$home/vimra"
+printf 'mode: one\nselected: 0\nsplash: False\nlock: False\nfade: False\nprograms: %s --root\n' "$home/vimra" >"$home/.xscreensaver"
+saver=(env HOME="$home")
+if [ "$(id -u)" -eq 0 ]; then
+  chown -R 65534:65534 "$home"
+  saver=(setpriv --reuid=65534 --regid=65534 --clear-groups "${saver[@]}")
+fi
+"${saver[@]}" xscreensaver --no-splash >"$work/daemon.log" 2>&1 &
+pids+=($!)
+within 10000 "${saver[@]}" xscreensaver-command -activate >/dev/null || fail "the daemon did not start"
+within 15000 pgrep -o -f "^$home/vimra --root" >"$work/hack" || fail "-activate started no vimra"
+within 10000 shot root daemon exact || fail "under the daemon: $(cat "$work/why")"
+"${saver[@]}" xscreensaver-command -deactivate >/dev/null
+within 1000 ended "$(cat "$work/hack")" || fail "vimra still runs 1 s after -deactivate"
+
+kill -9 "${pids[0]}"
+finish "$other" 1
+status=$?
+[ "$status" -eq 1 ] || fail "the X server killed, vimra exited $status, not 1 within 1 s"
+exit "$failures"

@@ -1,0 +1,23 @@
+"""Checks a screenshot (binary PPM) of vimra's cloud: lit pixels whose
+bounding box is centred in the picture and clear of its edges. "exact" (the
+picture shown 1:1) also wants every lit pixel on the rim of the colour cube,
+as the discs are drawn; "scaled" pixels are averages and may lie anywhere."""
+import re
+import sys
+
+data = open(sys.argv[1], "rb").read()
+header = re.match(rb"P6\s(\d+)\s(\d+)\s255\s", data)
+width, height, pixels = int(header[1]), int(header[2]), data[header.end():]
+lit = [(i // 3 % width, i // 3 // width, pixels[i:i + 3]) for i in range(0, 3 * width * height, 3)
+       if any(pixels[i:i + 3])]
+xs, ys = [p[0] for p in lit] or [0], [p[1] for p in lit] or [0]
+box = f"cloud {min(xs)},{min(ys)}..{max(xs)},{max(ys)} in {width}x{height}"
+off_rim = sum(max(p[2]) != 255 or min(p[2]) != 0 for p in lit)
+problems = [text for failed, text in [
+    (len(lit) < 50, f"only {len(lit)} lit pixels"),
+    (abs(min(xs) + max(xs) - width) > width / 5 or abs(min(ys) + max(ys) - height) > height / 5 or
+     min(xs) == 0 or min(ys) == 0 or max(xs) == width - 1 or max(ys) == height - 1, f"{box}: off centre or cut off"),
+    (sys.argv[2] == "exact" and off_rim > 0, f"{off_rim} of {len(lit)} lit pixels are off the colour cube's rim"),
+] if failed]
+print("; ".join(problems) or box)
+sys.exit(1 if problems else 0)

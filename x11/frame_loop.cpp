@@ -1,0 +1,113 @@
+#include "frame_loop.h"
+
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+#include <poll.h>
+
+#include <cstdint>
+#include <ctime>
+
+#include "platform.h"
+#include "saver_proc.h"
+#include "stop_signals.h"
+#include "target_window.h"
+#include "window_copy.h"
+
+namespace {
+
+using Nanoseconds = std::int64_t;
+constexpr Nanoseconds kPerMillisecond = 1000000;
+constexpr Nanoseconds kPerSecond = 1000000000;
+
+UINT timerId;
+Nanoseconds timerPeriod;   // 0: the timer is stopped
+
+Nanoseconds Now()
+{
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return now.tv_sec * kPerSecond + now.tv_nsec;
+}
+
+// Returns 1 when the event ends the hack.
+int HandleEvent(XEvent& event)
+{
+    switch (event.type) {
+    case Expose:
+        CopyWholeWindowNext();
+        return 0;
+    case ConfigureNotify:
+        if (event.xconfigure.window == targetWindow) {
+            targetWidth = event.xconfigure.width;
+            targetHeight = event.xconfigure.height;
+            CopyWholeWindowNext();
+        }
+        return 0;
+    case DestroyNotify:
+        if (event.xdestroywindow.window == targetWindow) {
+            windowGone = 1;
+        }
+        return windowGone;
+    case KeyPress: {
+        const KeySym key = XLookupKeysym(&event.xkey, 0);
+        return key == XK_Escape || key == XK_q;
+    }
+    case ClientMessage:
+        return static_cast<Atom>(event.xclient.data.l[0]) == deleteWindowAtom;
+    default:
+        return 0;
+    }
+}
+
+// Handles every event that has arrived. Returns 1 when one ends the hack.
+int HandlePendingEvents()
+{
+    while (XPending(display) > 0) {
+        XEvent event;
+        XNextEvent(display, &event);
+        if (HandleEvent(event)) {
+            return 1;
+        }
+    }
+    return 0;
+}
+
+// Sleeps until the X connection has input, a stop signal comes or the
+// deadline passes (no deadline while the timer is stopped).
+void WaitUntil(Nanoseconds deadline, Nanoseconds now)
+{
+    pollfd connection = {ConnectionNumber(display), POLLIN, 0};
+    const Nanoseconds left = deadline - now;
+    const timespec timeout = {static_cast<std::time_t>(left / kPerSecond), static_cast<long>(left % kPerSecond)};
+    ppoll(&connection, 1, timerPeriod > 0 ? &timeout : nullptr, WaitingSignalMask());
+}
+
+}  // namespace
+
+void StartFrameTimer(HWND, UINT id, UINT periodMs)
+{
+    timerId = id;
+    timerPeriod = periodMs * kPerMillisecond;
+}
+
+void StopFrameTimer(HWND, UINT)
+{
+    timerPeriod = 0;
+}
+
+void RunFrameLoop(HWND window)
+{
+    Nanoseconds deadline = Now() + timerPeriod;
+    while (!stopRequested && !windowGone) {
+        if (HandlePendingEvents()) {
+            return;
+        }
+        const Nanoseconds now = Now();
+        if (timerPeriod > 0 && now >= deadline) {
+            SaverProc(window, WM_TIMER, timerId, 0);
+            deadline += timerPeriod * ((now - deadline) / timerPeriod + 1);
+            continue;
+        }
+        WaitUntil(deadline, now);
+    }
+}

@@ -1,0 +1,123 @@
+#include "window_copy.h"
+
+#include <X11/Xutil.h>
+#include <cairo.h>
+
+#include <cmath>
+
+#include "back_buffer.h"
+#include "picture_fit.h"
+#include "platform.h"
+#include "target_window.h"
+
+namespace {
+
+// Window pixels around a changed part of a scaled-down picture that its
+// averaging can reach.
+constexpr std::int32_t kScaledMargin = 2;
+
+cairo_surface_t* windowImage;   // what the window shows, RGB24
+XImage windowXImage;            // the same memory, described to Xlib
+GC copyGc;
+int wholeCopyDue = 1;           // nothing has been shown yet
+
+// A window image of the target's current size.
+void MatchWindowSize()
+{
+    if (windowImage != nullptr && cairo_image_surface_get_width(windowImage) == targetWidth &&
+        cairo_image_surface_get_height(windowImage) == targetHeight) {
+        return;
+    }
+    cairo_surface_destroy(windowImage);
+    windowImage = cairo_image_surface_create(CAIRO_FORMAT_RGB24, targetWidth, targetHeight);
+    windowXImage = {};
+    windowXImage.width = cairo_image_surface_get_width(windowImage);
+    windowXImage.height = cairo_image_surface_get_height(windowImage);
+    windowXImage.format = ZPixmap;
+    windowXImage.data = reinterpret_cast<char*>(cairo_image_surface_get_data(windowImage));
+    // 0x00RRGGBB in the machine's own byte order; Xlib swaps for the server.
+    windowXImage.byte_order = __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ ? LSBFirst : MSBFirst;
+    windowXImage.bitmap_unit = 32;
+    windowXImage.bitmap_bit_order = windowXImage.byte_order;
+    windowXImage.bitmap_pad = 32;
+    windowXImage.depth = 24;
+    windowXImage.bytes_per_line = cairo_image_surface_get_stride(windowImage);
+    windowXImage.bits_per_pixel = 32;
+    windowXImage.red_mask = 0xFF0000;
+    windowXImage.green_mask = 0x00FF00;
+    windowXImage.blue_mask = 0x0000FF;
+    XInitImage(&windowXImage);
+}
+
+// The window pixels that show the picture's `changed` box.
+PixelBox ShownBox(const PictureFit& fit, const PixelBox& changed, std::int32_t width, std::int32_t height)
+{
+    if (IsEmpty(changed)) {
+        return kEmptyBox;
+    }
+    const double scaleX = static_cast<double>(fit.width) / width;
+    const double scaleY = static_cast<double>(fit.height) / height;
+    const std::int32_t margin = fit.width == width && fit.height == height ? 0 : kScaledMargin;
+    const PixelBox shown = {
+        fit.left + static_cast<std::int32_t>(std::floor(changed.left * scaleX)) - margin,
+        fit.top + static_cast<std::int32_t>(std::floor(changed.top * scaleY)) - margin,
+        fit.left + static_cast<std::int32_t>(std::ceil(changed.right * scaleX)) + margin,
+        fit.top + static_cast<std::int32_t>(std::ceil(changed.bottom * scaleY)) + margin};
+    return Intersection(shown, {fit.left, fit.top, fit.left + fit.width, fit.top + fit.height});
+}
+
+// Composes `box` of the window image: the picture (width x height) fitted
+// into the window. SOURCE leaves transparent black, that is black, outside
+// the picture.
+void Compose(const PictureFit& fit, const PixelBox& box, std::int32_t width, std::int32_t height)
+{
+    cairo_t* context = cairo_create(windowImage);
+    cairo_translate(context, fit.left, fit.top);
+    cairo_scale(context, static_cast<double>(fit.width) / width, static_cast<double>(fit.height) / height);
+    cairo_set_source_surface(context, BackBufferSurface(), 0, 0);
+    // GOOD averages when it scales down, so discs stay visible in a preview.
+    cairo_pattern_set_filter(cairo_get_source(context), CAIRO_FILTER_GOOD);
+    cairo_identity_matrix(context);
+    cairo_set_operator(context, CAIRO_OPERATOR_SOURCE);
+    cairo_rectangle(context, box.left, box.top, box.right - box.left, box.bottom - box.top);
+    cairo_fill(context);
+    cairo_destroy(context);
+    cairo_surface_flush(windowImage);
+}
+
+}  // namespace
+
+void OpenWindowCopy()
+{
+    copyGc = XCreateGC(display, targetWindow, 0, nullptr);
+}
+
+void CloseWindowCopy()
+{
+    cairo_surface_destroy(windowImage);
+    windowImage = nullptr;
+    XFreeGC(display, copyGc);
+}
+
+void CopyWholeWindowNext()
+{
+    wholeCopyDue = 1;
+}
+
+void CopyToWindow(HWND, std::int32_t width, std::int32_t height)
+{
+    const PixelBox changed = TakeChangedBox();
+    const PictureFit fit = FitPicture(width, height, targetWidth, targetHeight);
+    PixelBox box = ShownBox(fit, changed, width, height);
+    if (wholeCopyDue) {
+        MatchWindowSize();
+        box = {0, 0, targetWidth, targetHeight};
+        wholeCopyDue = 0;
+    }
+    if (IsEmpty(box) || windowXImage.data == nullptr) {
+        return;
+    }
+    Compose(fit, box, width, height);
+    XPutImage(display, targetWindow, copyGc, &windowXImage, box.left, box.top, box.left, box.top,
+              static_cast<unsigned>(box.right - box.left), static_cast<unsigned>(box.bottom - box.top));
+}
