@@ -1,155 +1,114 @@
-// The command-line scan's chief cases and SaverMain, with recorders standing
-// in for the launch modes. (tests/command_line checks the scan and the
-// program-name step against a model over many thousands of lines.)
+// The program-name step and the switch scan, each compared with a model
+// written from the rules of the command line, on twenty thousand random
+// hostile lines and two chosen ones. Every line ends right before a page that
+// cannot be read, so a scan that reads past the terminating zero faults.
+// Recorders stand in for the modes.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
+#include <algorithm>
+#include <random>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "configure.h"
 #include "host_state.h"
 #include "launch_modes.h"
 #include "saver_window.h"
 
-namespace {
+static HWND calledWith;  // the window the mode was given
 
-enum class Mode { None, Saver, Configure, ChangePassword };
-
-struct ModeCall {
-    Mode mode;
-    HWND window;
-    int calls;
-    HINSTANCE instanceSeen;
-    std::int32_t win9xSeen;
-};
-ModeCall modeCall;
-
-// Results the recorders give, so that the scan is seen passing them on.
-constexpr std::int32_t kSaverResult = 41;
-constexpr std::int32_t kConfigureResult = 42;
-
-void Record(Mode mode, HWND window)
+// Each answers with a code of its own (the password change's is 0), so the
+// exit code tells which mode ran.
+static std::int32_t Record(HWND window, std::int32_t exitCode)
 {
-    modeCall = {mode, window, modeCall.calls + 1, instanceHandle, win9xPlatform};
+    calledWith = window;
+    return exitCode;
 }
 
-}  // namespace
-
-std::int32_t RunSaver(HWND parent)
-{
-    Record(Mode::Saver, parent);
-    return kSaverResult;
-}
-
-std::int32_t RunConfigure(HWND owner)
-{
-    Record(Mode::Configure, owner);
-    return kConfigureResult;
-}
-
-void ChangePassword(HWND owner)
-{
-    Record(Mode::ChangePassword, owner);
-}
+std::int32_t RunSaver(HWND parent) { return Record(parent, 7); }
+std::int32_t RunConfigure(HWND owner) { return Record(owner, 11); }
+void ChangePassword(HWND owner) { Record(owner, 0); }
 
 namespace {
 
-HWND CreateProbeWindow(bool visible)
+// The window a mode was given, and the exit code.
+using Call = std::pair<HWND, std::int32_t>;
+
+// The decimal number at `at` (modulo 2^32) if it names a live window, else
+// `otherwise`. A std::string gives its terminating zero at its size.
+HWND LiveWindowAt(const std::string& text, std::size_t at, HWND otherwise)
 {
-    return CreateWindowExA(0, "STATIC", "probe", WS_POPUP | (visible ? WS_VISIBLE : 0), 0, 0, 20, 20, nullptr,
-                           nullptr, GetModuleHandleA(nullptr), nullptr);
+    std::uint32_t value = 0;
+    for (; text[at] >= '0' && text[at] <= '9'; ++at) value = value * 10 + (text[at] - '0');
+    HWND window = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(value));
+    return window != nullptr && IsWindow(window) ? window : otherwise;
 }
 
-std::string Decimal(HWND window, std::uint64_t plus = 0)
+Call ModelScan(const std::string& tail, int win9x)
 {
-    return std::to_string(reinterpret_cast<std::uintptr_t>(window) + plus);
+    const std::size_t at = tail.find_first_not_of(" -/");
+    if (at == std::string::npos) return {nullptr, 11};
+    const char letter = static_cast<char>(tolower(static_cast<unsigned char>(tail[at])));
+    const std::size_t argument = std::min(tail.find_first_not_of(' ', at + 1), tail.size());
+    HWND parent = LiveWindowAt(tail, argument, nullptr);
+    if (letter == 's') return {nullptr, 7};
+    if (letter == 'p' || letter == 'l') return parent != nullptr ? Call{parent, 7} : Call{nullptr, -1};
+    HWND owner = LiveWindowAt(tail, tail[at + 1] == ':' ? at + 2 : tail.size(), GetForegroundWindow());
+    if (letter == 'c') return {owner, 11};
+    if (letter == 'a' && win9x) return {LiveWindowAt(tail, argument, GetForegroundWindow()), 0};
+    return {nullptr, -1};
 }
 
-enum class Target { Null, Live, Foreground };
-
-TEST(CommandLineTest, FirstSwitchChoosesTheModeAndItsWindow)
+// After the program name, quoted or not, and the bytes up to 0x20 after it.
+// (The code page here is single-byte: CharNextA steps one byte.)
+std::size_t ModelTailStart(const std::string& line)
 {
-    // The foreground window must exist and differ from every other handle,
-    // or "owner = foreground" could not be told from null.
-    HWND foreground = CreateProbeWindow(true);
-    SetForegroundWindow(foreground);
-    ASSERT_EQ(GetForegroundWindow(), foreground);
-    HWND live = CreateProbeWindow(false);
-    HWND gone = CreateProbeWindow(false);
-    DestroyWindow(gone);
-    const std::string L = Decimal(live);
-    const std::string stale = Decimal(gone);
-    const std::string wrapped = Decimal(live, 3ull << 32);  // 11 digits, wraps to the live handle
+    const bool quoted = line[0] == '"';
+    std::size_t at = quoted ? std::min(line.find('"', 1), line.size() - 1) + 1 : 0;
+    while (!quoted && static_cast<unsigned char>(line[at]) > ' ') ++at;
+    while (at < line.size() && static_cast<unsigned char>(line[at]) <= ' ') ++at;
+    return at;
+}
 
-    const struct {
-        std::string tail;
-        int win9x;
-        Mode mode;
-        Target target;
-        std::int32_t exitCode;
-    } cases[] = {
-        {"/s", 0, Mode::Saver, Target::Null, kSaverResult},
-        {" - / -S", 0, Mode::Saver, Target::Null, kSaverResult},
-        {"/start", 0, Mode::Saver, Target::Null, kSaverResult},
-        // A tab where a switch is expected, and bytes from 0x80 ('S' + 0x80).
-        {"/\ts", 0, Mode::None, Target::Null, -1},
-        {"/\xD3", 0, Mode::None, Target::Null, -1},
-        {"/p " + L, 0, Mode::Saver, Target::Live, kSaverResult},
-        {"-L" + L + "junk /s", 0, Mode::Saver, Target::Live, kSaverResult},
-        {"/p " + wrapped, 0, Mode::Saver, Target::Live, kSaverResult},
-        {"/p:" + L, 0, Mode::None, Target::Null, -1},
-        {"/p " + stale, 0, Mode::None, Target::Null, -1},
-        // Configure: no switch means no owner; /c the foreground window
-        // unless a live handle follows a colon at once.
-        {"", 0, Mode::Configure, Target::Null, kConfigureResult},
-        {"/C", 0, Mode::Configure, Target::Foreground, kConfigureResult},
-        {"/c:" + L, 0, Mode::Configure, Target::Live, kConfigureResult},
-        {"/c:" + stale, 0, Mode::Configure, Target::Foreground, kConfigureResult},
-        {"/c " + L, 0, Mode::Configure, Target::Foreground, kConfigureResult},
-        // Password change: only on the 95/98 family, where it answers 0.
-        {"/A" + L, 1, Mode::ChangePassword, Target::Live, 0},
-        {"/a " + stale, 1, Mode::ChangePassword, Target::Foreground, 0},
-        {"/a " + L, 0, Mode::None, Target::Null, -1},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "tail \"" << c.tail << "\", win9x " << c.win9x);
-        modeCall = {};
-        win9xPlatform = c.win9x;
+TEST(CommandLineTest, NameStepAndScanAgreeWithTheirModels)
+{
+    // A window in front, so that the foreground window is told apart from null.
+    HWND front = CreateWindowA("STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(front);
+    ASSERT_EQ(GetForegroundWindow(), front);
+    const std::string handle = std::to_string(reinterpret_cast<std::uintptr_t>(front));
+    // Past 32 bits the number wraps back onto the window: eleven digits.
+    const std::string wrapped = std::to_string(reinterpret_cast<std::uintptr_t>(front) + (3ull << 32));
 
-        EXPECT_EQ(RunLaunchMode(c.tail.c_str()), c.exitCode);
+    char* guard = static_cast<char*>(VirtualAlloc(nullptr, 0x10000, MEM_COMMIT, PAGE_READWRITE)) + 0xF000;
+    DWORD unused;
+    ASSERT_TRUE(VirtualProtect(guard, 0x1000, PAGE_NOACCESS, &unused));
 
-        EXPECT_EQ(modeCall.mode, c.mode);
-        EXPECT_EQ(modeCall.calls, c.mode == Mode::None ? 0 : 1);
-        EXPECT_EQ(modeCall.window, c.target == Target::Live         ? live
-                                   : c.target == Target::Foreground ? foreground
-                                                                    : nullptr);
+    // Read up to the last byte before the guard page; a quoted name with blanks.
+    std::vector<std::string> lines = {"/p " + std::string(0xE000, '7'), "\"C:\\Program Files\\v.scr\"\t /p" + handle};
+    const std::string pieces[] = {"/", "-", " ", "\t", "\"", ":", "s", "S", "p", "l", "L", "c", "C", "a", "A", "x",
+                                  "0", "\x01", "\x1F", "\x80", "\xA0", "\xD3", "\xFF", "4294967296", handle, wrapped};
+    std::mt19937 random(20261206);
+    for (int i = 0; i < 20000; ++i) {
+        std::string line;
+        for (unsigned n = random() % 8; n > 0; --n) line += pieces[random() % std::size(pieces)];
+        lines.push_back(line);
     }
-    DestroyWindow(live);
-    DestroyWindow(foreground);
-    win9xPlatform = 0;
-}
 
-TEST(SaverMainTest, RecordsInstanceAndPlatformBeforeTheModeRuns)
-{
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetModuleHandleA("KERNEL32.DLL"));
-    instanceHandle = nullptr;
-    win9xPlatform = 1;  // Wine reports the NT family by default
-    modeCall = {};
-
-    EXPECT_EQ(SaverMain(instance, "/s"), kSaverResult);
-
-    EXPECT_EQ(instanceHandle, instance);
-    EXPECT_EQ(win9xPlatform, 0);
-    EXPECT_EQ(modeCall.calls, 1);
-    EXPECT_EQ(modeCall.instanceSeen, instance);
-    EXPECT_EQ(modeCall.win9xSeen, 0);
-    // So the password change is refused here.
-    modeCall = {};
-    EXPECT_EQ(SaverMain(instance, "/a 1"), -1);
-    EXPECT_EQ(modeCall.calls, 0);
-    win9xPlatform = 0;
+    for (const std::string& line : lines) {
+        const char* placed = strcpy(guard - line.size() - 1, line.c_str());
+        ASSERT_EQ(static_cast<std::size_t>(CommandLineTail(placed) - placed), ModelTailStart(line))
+            << ::testing::PrintToString(line);
+        win9xPlatform = static_cast<int>(line.size() % 2);  // either platform, line by line
+        calledWith = nullptr;
+        const std::int32_t exitCode = RunLaunchMode(placed);
+        ASSERT_EQ(Call(calledWith, exitCode), ModelScan(line, win9xPlatform))
+            << ::testing::PrintToString(line) << ", 95/98 family " << win9xPlatform;
+    }
+    DestroyWindow(front);
 }
 
 }  // namespace
