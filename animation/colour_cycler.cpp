@@ -48,10 +48,3 @@ void ColourCycler::PointAdvance()
 {
     WheelStep(pointRed, pointGreen, pointBlue, 1);
 }
-
-void ColourCycler::SetPointColour(std::int32_t r, std::int32_t g, std::int32_t b)
-{
-    pointRed = r;
-    pointGreen = g;
-    pointBlue = b;
-}

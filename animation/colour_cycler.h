@@ -17,14 +17,6 @@ public:
     std::int32_t PointGreen() const { return pointGreen; }
     std::int32_t PointBlue() const { return pointBlue; }
 
-    // Base colour, for tests that follow the wheel frame by frame.
-    std::int32_t Red() const { return red; }
-    std::int32_t Green() const { return green; }
-    std::int32_t Blue() const { return blue; }
-
-    // Places the running colour anywhere, on or off the rim.
-    void SetPointColour(std::int32_t r, std::int32_t g, std::int32_t b);
-
 private:
     std::int32_t step;
     std::int32_t red;
