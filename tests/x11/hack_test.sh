@@ -30,7 +30,7 @@ finish() {
 }
 # shot WINDOW NAME MODE: a screenshot of WINDOW, kept here as NAME.ppm, that picture_check.py accepts.
 shot() {
-  import -window "$1" -depth 8 "$2.ppm" && python3 "${0%/*}/picture_check.py" "$2.ppm" "$3" >"$work/why"
+  import -window "$1" -depth 8 "$2.ppm" && python3 "$(dirname "$0")/picture_check.py" "$2.ppm" "$3" >"$work/why"
 }
 
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -br -nolisten tcp 3>"$work/display" &
@@ -53,9 +53,9 @@ $DISPLAY 0x1ffffff0 --window-id 0x1ffffff0
 TABLE
 
 # A window of another client (ImageMagick's), white where vimra leaves it unpainted.
-display -geometry +100+100 -size 320x120 xc:white &
+display -geometry +100+100 -size 320x120 xc:white 2>"$work/display.err" &
 pids+=($!)
-within 15000 xdotool search --name '^ImageMagick: ' >"$work/window" || fail "no window to draw in"
+within 15000 xdotool search --name '^ImageMagick: ' >"$work/window" || fail "no window to draw in: $(cat "$work/display.err")"
 "$vimra" --window-id "$(cat "$work/window")" &
 hack=$!
 within 10000 shot "$(cat "$work/window")" window scaled || fail "in a 320x120 window: $(cat "$work/why")"
@@ -74,27 +74,24 @@ within 10000 shot root root exact || fail "--root: $(cat "$work/why")"
 start=${EPOCHREALTIME/./}
 kill -TERM "$hack"
 finish "$hack" 1
-status=$?
-elapsed=$(((${EPOCHREALTIME/./} - start) / 1000))
+status=$? elapsed=$(((${EPOCHREALTIME/./} - start) / 1000))
 [ "$status" -eq 0 ] && [ "$elapsed" -le 100 ] || fail "SIGTERM: exit $status after $elapsed ms, not 0 within 100 ms"
 
 # The daemon, with only vimra in its settings, activated and deactivated.
 cp "$vimra" "$home/vimra"
 printf 'mode: one\nselected: 0\nsplash: False\nlock: False\nfade: False\nprograms: %s --root\n' "$home/vimra" >"$home/.xscreensaver"
-saver=(env HOME="$home")
-if [ "$(id -u)" -eq 0 ]; then
-  chown -R 65534:65534 "$home"
-  saver=(setpriv --reuid=65534 --regid=65534 --clear-groups "${saver[@]}")
-fi
+# As root: the daemon as nobody, who owns its HOME.
+[ "$(id -u)" -ne 0 ] || chown -R 65534:65534 "$home"
+saver=($([ "$(id -u)" -ne 0 ] || echo setpriv --reuid=65534 --regid=65534 --clear-groups) env HOME="$home")
 "${saver[@]}" xscreensaver --no-splash >"$work/daemon.log" 2>&1 &
 pids+=($!)
-within 10000 "${saver[@]}" xscreensaver-command -activate >/dev/null || fail "the daemon did not start"
+within 10000 "${saver[@]}" xscreensaver-command -activate >/dev/null 2>&1 || fail "the daemon did not start"
 within 15000 pgrep -o -f "^$home/vimra --root" >"$work/hack" || fail "-activate started no vimra"
 within 10000 shot root daemon exact || fail "under the daemon: $(cat "$work/why")"
 "${saver[@]}" xscreensaver-command -deactivate >/dev/null
 within 1000 ended "$(cat "$work/hack")" || fail "vimra still runs 1 s after -deactivate"
 
-kill -9 "${pids[0]}"
+kill "${pids[0]}"
 finish "$other" 1
 status=$?
 [ "$status" -eq 1 ] || fail "the X server killed, vimra exited $status, not 1 within 1 s"
