@@ -59,7 +59,11 @@ bench: build
 
 # Thirty minutes of the saver full screen, with a report in build/soak-report.txt.
 soak: build-win32
-	scripts/soak --seconds 1800 --interval 30 --report build/soak-report.txt
+	cd build/win32/tests/e2e && VIMRA_SOAK_SECONDS=1800 env -u DISPLAY $(CURDIR)/scripts/with-display ./e2e-run \
+	    ./vimra_e2e.exe >$(CURDIR)/build/soak-report.txt 2>&1; \
+	  status=$$?; \
+	  cat $(CURDIR)/build/soak-report.txt; \
+	  exit $$status
 
 # Lines of test code against all other code, counted by cloc over the tracked
 # files. Test code is everything under tests/ and every script whose only job
