@@ -1,5 +1,5 @@
 # Front door. Everything real lives in CMake (CMakePresets.json) and scripts/.
-.PHONY: all bootstrap build build-native build-win32 build-sanitize test test-native test-win32 test-sanitize run render bench soak loc mutants clean
+.PHONY: all bootstrap build build-native build-win32 build-sanitize test test-native test-win32 test-sanitize run render docs bench soak loc mutants clean
 
 all: build
 
@@ -48,6 +48,14 @@ render: build-native
 	mkdir -p build/frames
 	build/native/vimra-render --frames 100 --png build/frames/frame-%04d.png
 	@echo "vimra-render: 100 frames in build/frames/"
+
+# The README's animated morph: seed 1 picks its first new shape at tick 220 and
+# morphs until tick 299; shown at 20 frames a second, a third of its size.
+docs: build-native
+	rm -rf build/docs && mkdir -p build/docs
+	build/native/vimra-render --time 1 --frames 304 --size 1100x1100 --png build/docs/f%03d.png
+	convert -delay 5 -loop 0 build/docs/f2[2-9]?.png build/docs/f30[0-4].png -resize 330x330 \
+	  -layers Optimize docs/morph.gif
 
 # The animation's CPU work per frame; the whole saver against the floor
 # program at 1920x1080 under Wine + Xvfb; the XScreenSaver hack against
