@@ -75,14 +75,14 @@ soak: build-win32
 
 # Lines of test code against all other code, counted by cloc over the tracked
 # files. Test code is everything under tests/ and every script whose only job
-# is to run tests.
+# is to run tests; the configured .in scripts are counted as the shell they are.
 TEST_SCRIPTS := scripts/with-display scripts/mutants cmake/wine-run.in
 loc: bootstrap
 	@mkdir -p build
 	@git ls-files tests $(TEST_SCRIPTS) >build/loc-tests.txt
 	@git ls-files | grep -v -x -F -f build/loc-tests.txt >build/loc-code.txt
-	@t=$$(cloc --quiet --csv --list-file=build/loc-tests.txt | awk -F, '$$2 == "SUM" { print $$5 }'); \
-	 c=$$(cloc --quiet --csv --list-file=build/loc-code.txt | awk -F, '$$2 == "SUM" { print $$5 }'); \
+	@t=$$(cloc --quiet --csv --force-lang="Bourne Again Shell",in --list-file=build/loc-tests.txt | awk -F, '$$2 == "SUM" { print $$5 }'); \
+	 c=$$(cloc --quiet --csv --force-lang="Bourne Again Shell",in --list-file=build/loc-code.txt | awk -F, '$$2 == "SUM" { print $$5 }'); \
 	 awk -v t="$$t" -v c="$$c" 'BEGIN { printf "tests %d, code %d, ratio %.3f\n", t, c, t / c }'
 
 # Each deliberately broken version of the code in scripts/mutants, applied one
