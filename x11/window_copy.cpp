@@ -21,6 +21,30 @@ XImage windowXImage;            // the same memory, described to Xlib
 GC copyGc;
 int wholeCopyDue = 1;           // nothing has been shown yet
 
+// An RGB24 image surface's memory as Xlib sees it (nothing is copied); its
+// data is null when the surface has none.
+XImage DescribeToXlib(cairo_surface_t* image)
+{
+    XImage described = {};
+    described.width = cairo_image_surface_get_width(image);
+    described.height = cairo_image_surface_get_height(image);
+    described.format = ZPixmap;
+    described.data = reinterpret_cast<char*>(cairo_image_surface_get_data(image));
+    // 0x00RRGGBB in the machine's own byte order; Xlib swaps for the server.
+    described.byte_order = __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ ? LSBFirst : MSBFirst;
+    described.bitmap_unit = 32;
+    described.bitmap_bit_order = described.byte_order;
+    described.bitmap_pad = 32;
+    described.depth = 24;
+    described.bytes_per_line = cairo_image_surface_get_stride(image);
+    described.bits_per_pixel = 32;
+    described.red_mask = 0xFF0000;
+    described.green_mask = 0x00FF00;
+    described.blue_mask = 0x0000FF;
+    XInitImage(&described);
+    return described;
+}
+
 // A window image of the target's current size.
 void MatchWindowSize()
 {
@@ -30,26 +54,19 @@ void MatchWindowSize()
     }
     cairo_surface_destroy(windowImage);
     windowImage = cairo_image_surface_create(CAIRO_FORMAT_RGB24, targetWidth, targetHeight);
-    windowXImage = {};
-    windowXImage.width = cairo_image_surface_get_width(windowImage);
-    windowXImage.height = cairo_image_surface_get_height(windowImage);
-    windowXImage.format = ZPixmap;
-    windowXImage.data = reinterpret_cast<char*>(cairo_image_surface_get_data(windowImage));
-    // 0x00RRGGBB in the machine's own byte order; Xlib swaps for the server.
-    windowXImage.byte_order = __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ ? LSBFirst : MSBFirst;
-    windowXImage.bitmap_unit = 32;
-    windowXImage.bitmap_bit_order = windowXImage.byte_order;
-    windowXImage.bitmap_pad = 32;
-    windowXImage.depth = 24;
-    windowXImage.bytes_per_line = cairo_image_surface_get_stride(windowImage);
-    windowXImage.bits_per_pixel = 32;
-    windowXImage.red_mask = 0xFF0000;
-    windowXImage.green_mask = 0x00FF00;
-    windowXImage.blue_mask = 0x0000FF;
-    XInitImage(&windowXImage);
+    windowXImage = DescribeToXlib(windowImage);
 }
 
-// The window pixels that show the picture's `changed` box.
+// The image's `box` to the window, its top-left corner at (left, top).
+void Send(XImage& image, const PixelBox& box, std::int32_t left, std::int32_t top)
+{
+    if (!IsEmpty(box) && image.data != nullptr) {
+        XPutImage(display, targetWindow, copyGc, &image, box.left, box.top, left, top,
+                  static_cast<unsigned>(box.right - box.left), static_cast<unsigned>(box.bottom - box.top));
+    }
+}
+
+// The window pixels that show the scaled-down picture's `changed` box.
 PixelBox ShownBox(const PictureFit& fit, const PixelBox& changed, std::int32_t width, std::int32_t height)
 {
     if (IsEmpty(changed)) {
@@ -57,12 +74,11 @@ PixelBox ShownBox(const PictureFit& fit, const PixelBox& changed, std::int32_t w
     }
     const double scaleX = static_cast<double>(fit.width) / width;
     const double scaleY = static_cast<double>(fit.height) / height;
-    const std::int32_t margin = fit.width == width && fit.height == height ? 0 : kScaledMargin;
     const PixelBox shown = {
-        fit.left + static_cast<std::int32_t>(std::floor(changed.left * scaleX)) - margin,
-        fit.top + static_cast<std::int32_t>(std::floor(changed.top * scaleY)) - margin,
-        fit.left + static_cast<std::int32_t>(std::ceil(changed.right * scaleX)) + margin,
-        fit.top + static_cast<std::int32_t>(std::ceil(changed.bottom * scaleY)) + margin};
+        fit.left + static_cast<std::int32_t>(std::floor(changed.left * scaleX)) - kScaledMargin,
+        fit.top + static_cast<std::int32_t>(std::floor(changed.top * scaleY)) - kScaledMargin,
+        fit.left + static_cast<std::int32_t>(std::ceil(changed.right * scaleX)) + kScaledMargin,
+        fit.top + static_cast<std::int32_t>(std::ceil(changed.bottom * scaleY)) + kScaledMargin};
     return Intersection(shown, {fit.left, fit.top, fit.left + fit.width, fit.top + fit.height});
 }
 
@@ -108,16 +124,20 @@ void CopyToWindow(HWND, std::int32_t width, std::int32_t height)
 {
     const PixelBox changed = TakeChangedBox();
     const PictureFit fit = FitPicture(width, height, targetWidth, targetHeight);
+    if (!wholeCopyDue && fit.width == width && fit.height == height) {
+        // 1:1, the bars (if any) already black: what changed, straight from the back buffer.
+        XImage picture = DescribeToXlib(BackBufferSurface());
+        Send(picture, changed, fit.left + changed.left, fit.top + changed.top);
+        return;
+    }
     PixelBox box = ShownBox(fit, changed, width, height);
     if (wholeCopyDue) {
         MatchWindowSize();
         box = {0, 0, targetWidth, targetHeight};
         wholeCopyDue = 0;
     }
-    if (IsEmpty(box) || windowXImage.data == nullptr) {
-        return;
+    if (!IsEmpty(box)) {
+        Compose(fit, box, width, height);
+        Send(windowXImage, box, box.left, box.top);
     }
-    Compose(fit, box, width, height);
-    XPutImage(display, targetWindow, copyGc, &windowXImage, box.left, box.top, box.left, box.top,
-              static_cast<unsigned>(box.right - box.left), static_cast<unsigned>(box.bottom - box.top));
 }

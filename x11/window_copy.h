@@ -1,11 +1,12 @@
-// The copy of each frame to the target window. What the window shows is
-// composed in an image of the window's size (the picture fitted into it:
+// The copy of each frame to the target window: one XPutImage per frame, so
+// the window never shows half a frame, of only the window pixels that show
+// what changed since the last copy. The picture is fitted into the window:
 // 1:1 and centred, or scaled down when the window is smaller, black bars
-// around it) and sent with one XPutImage per frame, so the window never
-// shows half a frame. Only the window pixels that show what changed since
-// the last copy are composed and sent; all of them after an Expose or a
-// change of size. (cairo's own xlib surface is not used: cairo 1.16 leaks
-// a few hundred bytes each time it composites an image onto one.)
+// around it. At 1:1 the changed pixels go straight from the back buffer;
+// scaled, and after an Expose or a change of size (then the whole window,
+// bars and all), they are first composed in an image of the window's size.
+// (cairo's own xlib surface is not used: cairo 1.16 leaks a few hundred
+// bytes each time it composites an image onto one.)
 #pragma once
 
 // Around the frames: the X resources of the copy.
