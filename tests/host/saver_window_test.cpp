@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -234,6 +235,43 @@ TEST(RunSaverTest, RunsItsWindowWithThePasswordVerifierLoadedAroundTheLoop)
         DestroyWindow(preview ? parent : saverWindow);
         DestroyWindow(running);
         UnregisterClassA(kSaverClassName, instanceHandle);
+    }
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveUsePassword");
+}
+
+// Only on the 95/98 family, where a present, non-zero value of at most four
+// bytes of any type asks for it, and only with its export, is the password
+// module kept; the system is told that a saver runs exactly while it is.
+TEST(PasswordVerifierTest, LoadsWhereTheSettingAsksAndKeepsOnlyAModuleWithTheExport)
+{
+    // Platform, the value's type (REG_NONE: no value) and bytes, the module's folder, kept?
+    const std::tuple<int, DWORD, std::string, const char*, bool> cases[] = {
+        {1, REG_DWORD, {"\1\0\0\0", 4}, kTestModules, true},     {1, REG_SZ, {"1", 2}, kTestModules, true},
+        {1, REG_BINARY, {"\0\1", 2}, kTestModules, true},          {1, REG_DWORD, {"\0\0\0\0", 4}, kTestModules, false},
+        {1, REG_NONE, {}, kTestModules, false},                      {1, REG_BINARY, {"\1\0\0\0\0", 5}, kTestModules, false},
+        {1, REG_DWORD, {"\1\0\0\0", 4}, kNoExportModules, false}, {0, REG_DWORD, {"\1\0\0\0", 4}, kTestModules, false},
+    };
+    for (const auto& [win9x, type, value, folder, kept] : cases) {
+        SCOPED_TRACE(::testing::Message() << "95/98 family " << win9x << ", type " << type << ", " << folder);
+        ResetHost(win9x);
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveUsePassword");
+        if (type != REG_NONE) {
+            RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveUsePassword", type,
+                            value.data(), static_cast<DWORD>(value.size()));
+        }
+        SetDllDirectoryA(folder);
+        BOOL running = FALSE;
+
+        LoadPasswordVerifier();
+
+        SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
+        EXPECT_EQ(passwordVerifier != nullptr, kept);
+        EXPECT_EQ(GetModuleHandleA("PASSWORD.CPL") != nullptr, kept) << "a module without the export stays";
+        EXPECT_EQ(running != FALSE, kept);
+        win9xPlatform = 1;
+        UnloadPasswordVerifier();
+        SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
+        EXPECT_FALSE(running) << "still running after the module went";
     }
     RegDeleteKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveUsePassword");
 }
