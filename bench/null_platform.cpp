@@ -1,7 +1,6 @@
 // A drawing seam that does nothing, so the benchmarks time only the
 // animation's own work; the clock stands still, so no shape is picked.
 #include "platform.h"
-#include "saver_proc.h"
 
 void StartFrameTimer(HWND, UINT, UINT) {}
 void StopFrameTimer(HWND, UINT) {}
@@ -13,4 +12,3 @@ void DrawDisc(std::uint32_t, std::int32_t, std::int32_t, std::int32_t, std::int3
 void CopyToWindow(HWND, std::int32_t, std::int32_t) {}
 void FreeBackBuffer() {}
 std::time_t ReadClock() { return 1000; }
-LRESULT DefaultSaverProc(HWND, UINT, WPARAM, LPARAM) { return 0; }

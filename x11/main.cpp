@@ -10,13 +10,6 @@
 #include "target_window.h"
 #include "window_copy.h"
 
-// There is no closing logic in SaverProc's chain here: the frame loop ends
-// the hack, so every message answers 0.
-LRESULT DefaultSaverProc(HWND, UINT, WPARAM, LPARAM)
-{
-    return 0;
-}
-
 namespace {
 
 int Refuse(const char* problem, const char* subject)

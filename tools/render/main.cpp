@@ -14,12 +14,6 @@
 #include "render_platform.h"
 #include "saver_proc.h"
 
-// There is no host here: nothing decides to close, every message answers 0.
-LRESULT DefaultSaverProc(HWND, UINT, WPARAM, LPARAM)
-{
-    return 0;
-}
-
 namespace {
 
 int SavePng(const char* pattern, std::int32_t tick)
