@@ -67,8 +67,8 @@ bench: build
 
 # Thirty minutes of the saver full screen, with a report in build/soak-report.txt.
 soak: build-win32
-	cd build/win32/tests/e2e && VIMRA_SOAK_SECONDS=1800 env -u DISPLAY $(CURDIR)/scripts/with-display ./e2e-run \
-	    ./vimra_e2e.exe >$(CURDIR)/build/soak-report.txt 2>&1; \
+	cd build/win32/tests/e2e && VIMRA_SOAK_SECONDS=1800 VIMRA_WINE_PREFIX=$$PWD/wineprefix env -u DISPLAY \
+	    ../../wine-run ./vimra_e2e.exe >$(CURDIR)/build/soak-report.txt 2>&1; \
 	  status=$$?; \
 	  cat $(CURDIR)/build/soak-report.txt; \
 	  exit $$status

@@ -112,6 +112,7 @@ void ExpectPictureHolds(HANDLE saver)
         const SIZE_T kb = memory.WorkingSetSize / 1024;
         std::printf("%d s: memory %lu kB, %ld lit pixels, %ld off the rim, centre at %.2f, %.2f\n", at, kb, lit, offRim,
                     x / lit, y / lit);
+        std::fflush(stdout);  // a line every 5 s shows the run is alive
         EXPECT_TRUE(offRim == 0 && lit > 2000 && lit < width * height / 4) << at << " s";
         EXPECT_TRUE(std::abs(x / lit - 0.5) < 0.1 && std::abs(y / lit - 0.5) < 0.1) << at << " s: off centre";
         settledKb = at == 5 ? kb : settledKb;
