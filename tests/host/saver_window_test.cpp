@@ -276,6 +276,29 @@ TEST(PasswordVerifierTest, LoadsWhereTheSettingAsksAndKeepsOnlyAModuleWithTheExp
     RegDeleteKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveUsePassword");
 }
 
+// Each dialog as it is created (its caption and owner), vetoed so that none stays open.
+std::vector<std::pair<std::string, HWND>> dialogsCreated;
+
+LRESULT CALLBACK VetoDialogs(int code, WPARAM window, LPARAM creation)
+{
+    char className[8] = "";
+    if (code != HCBT_CREATEWND || !GetClassNameA(HWND(window), className, 8) || strcmp(className, "#32770")) return 0;
+    const CREATESTRUCTA& dialog = *reinterpret_cast<CBT_CREATEWNDA*>(creation)->lpcs;
+    dialogsCreated.emplace_back(dialog.lpszName, dialog.hwndParent);
+    return 1;
+}
+
+TEST(ConfigureTest, AboutBoxUnownedThenTheConfigurationDialogOwnedByTheGivenWindow)
+{
+    ResetHost(0);  // the test program has both templates
+    HWND owner = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
+    HHOOK hook = SetWindowsHookExA(WH_CBT, VetoDialogs, nullptr, GetCurrentThreadId());
+    EXPECT_EQ(RunConfigure(owner), -1);
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(dialogsCreated, (decltype(dialogsCreated){{"Vimra 1.0", nullptr}, {"Configure", owner}}));
+    DestroyWindow(owner);
+}
+
 // Wine's own MPR.DLL answers a password-change request at once.
 TEST(ConfigureTest, AboutBoxCentresOnTheDesktopsEdgesAndEveryPasswordChangeReleasesTheRouter)
 {
