@@ -2,10 +2,10 @@
 // than the cloud: wherever a disc touches one, what lands on it is exactly
 // that part of the same disc drawn whole on a larger surface, and nothing
 // outside it is written (writes past a row show in the next row; past the
-// buffer, in the sanitizers' build). The changed box holds what was drawn; a
-// clear leaves the surface black.
+// buffer, in the sanitizers' build). A clear leaves the surface black.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "back_buffer.h"
@@ -15,25 +15,11 @@ namespace {
 
 constexpr std::int32_t kSide = 16;  // the animation's discs, in pixels
 
-// The back buffer's pixels, row by row, without the rows' padding.
+// The back buffer's pixels, row by row (an RGB24 row has no padding).
 std::vector<std::uint32_t> Pixels(std::int32_t width, std::int32_t height)
 {
-    cairo_surface_t* surface = BackBufferSurface();
-    const auto* first = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(surface));
-    std::vector<std::uint32_t> pixels;
-    for (std::int32_t y = 0; y < height; ++y) {
-        const std::uint32_t* row = first + y * cairo_image_surface_get_stride(surface) / 4;
-        pixels.insert(pixels.end(), row, row + width);
-    }
-    return pixels;
-}
-
-// A disc at (left, top) on a new width x height surface, and its pixels.
-std::vector<std::uint32_t> DrawOne(std::int32_t width, std::int32_t height, std::int32_t left, std::int32_t top)
-{
-    CreateBackBuffer(nullptr, width, height);
-    DrawDisc(0x3080FF, left, top, left + kSide, top + kSide);
-    return Pixels(width, height);
+    const auto* first = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(BackBufferSurface()));
+    return {first, first + width * height};
 }
 
 TEST(BackBufferTest, DiscsCutByEveryEdgeAndCornerLandClippedAndNothingElse)
@@ -43,17 +29,16 @@ TEST(BackBufferTest, DiscsCutByEveryEdgeAndCornerLandClippedAndNothingElse)
         for (std::int32_t top = -kSide; top <= height; ++top) {
             for (std::int32_t left = -kSide; left <= width; ++left) {
                 SCOPED_TRACE(::testing::Message() << width << " x " << height << ", disc at " << left << ", " << top);
-                const auto whole = DrawOne(width + 2 * kSide, height + 2 * kSide, left + kSide, top + kSide);
+                CreateBackBuffer(nullptr, width + 2 * kSide, height + 2 * kSide);
+                DrawDisc(0x3080FF, left + kSide, top + kSide, left + 2 * kSide, top + 2 * kSide);
+                const std::vector<std::uint32_t> whole = Pixels(width + 2 * kSide, height + 2 * kSide);
                 FreeBackBuffer();
-                const auto cut = DrawOne(width, height, left, top);
-                const PixelBox box = TakeChangedBox();
-                ASSERT_TRUE(box.left >= 0 && box.top >= 0 && box.right <= width && box.bottom <= height);
+                CreateBackBuffer(nullptr, width, height);
+                DrawDisc(0x3080FF, left, top, left + kSide, top + kSide);
+                const std::vector<std::uint32_t> cut = Pixels(width, height);
                 for (std::int32_t y = 0; y < height; ++y) {
-                    for (std::int32_t x = 0; x < width; ++x) {
-                        const bool inBox = x >= box.left && x < box.right && y >= box.top && y < box.bottom;
-                        ASSERT_EQ(cut[y * width + x], whole[(y + kSide) * (width + 2 * kSide) + x + kSide]) << x << ", " << y;
-                        ASSERT_TRUE(cut[y * width + x] == 0 || inBox) << x << ", " << y << " lit outside the changed box";
-                    }
+                    const auto row = whole.begin() + (y + kSide) * (width + 2 * kSide) + kSide;
+                    ASSERT_TRUE(std::equal(row, row + width, cut.begin() + y * width)) << "row " << y;
                 }
                 ClearBackBuffer(width, height);
                 ASSERT_EQ(Pixels(width, height), std::vector<std::uint32_t>(width * height)) << "lit after a clear";
