@@ -84,12 +84,14 @@ void DrawDiscWithBrush(std::uint32_t colour, std::int32_t left, std::int32_t top
 
 }  // namespace
 
-// Either bitmap starts all black.
+// The first clear blackens the whole surface and the first copy takes all of
+// it: the window gets the whole picture at once, and every page of the
+// surface is in use from the start, not as the cloud first reaches it.
 void CreateBackBuffer(HWND window, std::int32_t width, std::int32_t height)
 {
     windowDc = GetDC(window);
     pixels = {};
-    drawnBox = kEmptyBox;
+    drawnBox = {0, 0, width, height};
     clearedBox = kEmptyBox;
     runsWidth = runsHeight = -1;
     backBuffer.dc = CreateCompatibleDC(windowDc);
