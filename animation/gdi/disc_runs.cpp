@@ -34,19 +34,21 @@ int CollectRuns(const std::uint32_t* scratch)
     runsBox = kEmptyBox;
     for (std::int32_t y = 0; y < kMaxSide; ++y) {
         const std::uint32_t* row = scratch + y * kMaxSide;
-        for (std::int32_t x = 0, end; x < kMaxSide; x = end) {
+        std::int32_t x = 0;
+        while (x < kMaxSide) {
             const std::uint32_t kind = row[x] & 0xFFFFFF;
-            for (end = x + 1; end < kMaxSide && (row[end] & 0xFFFFFF) == kind;) {
+            std::int32_t end = x + 1;
+            while (end < kMaxSide && (row[end] & 0xFFFFFF) == kind) {
                 ++end;
             }
-            if (kind == kOutside) {
-                continue;
+            if (kind != kOutside) {
+                if ((kind != kFill && kind != kOutline) || runCount == kMaxRuns) {
+                    return 0;
+                }
+                runs[runCount++] = {y, x, end, kind == kFill ? 1 : 0};
+                runsBox = Union(runsBox, {x, y, end, y + 1});
             }
-            if ((kind != kFill && kind != kOutline) || runCount == kMaxRuns) {
-                return 0;
-            }
-            runs[runCount++] = {y, x, end, kind == kFill ? 1 : 0};
-            runsBox = Union(runsBox, {x, y, end, y + 1});
+            x = end;
         }
     }
     return 1;
@@ -56,8 +58,6 @@ int CollectRuns(const std::uint32_t* scratch)
 
 int PrepareDiscRuns(std::int32_t width, std::int32_t height)
 {
-    runCount = 0;
-    runsBox = kEmptyBox;
     if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide) {
         return 0;
     }
