@@ -1,7 +1,19 @@
-// The drawing seam carried out with GDI: a memory DC holding a screen-sized
-// compatible bitmap, one solid brush per disc, one block copy per frame.
+// The drawing seam carried out with GDI. On a display of 24 bits or more the
+// back buffer is a 32-bit DIB section: discs are written into its pixels from
+// runs that GDI's own Ellipse drew once (disc_runs.h), a clear blackens only
+// what the last frame drew, and a copy to the window takes only what changed
+// since the last copy. Outside that area the picture is black, which is also
+// what the system paints, with the class's black brush, on any part of the
+// window newly shown or uncovered by a closed dialog: so the window shows the
+// whole picture after every copy. On fewer bits, where a brush is dithered or
+// matched to a palette, a screen-compatible bitmap with one solid brush and
+// one Ellipse per disc, and a whole clear and copy every frame.
+#include <algorithm>
+#include <cstddef>
+
 #include "../picture_fit.h"
 #include "../platform.h"
+#include "disc_runs.h"
 
 namespace {
 
@@ -15,6 +27,14 @@ BackBuffer backBuffer;
 // The saver window's DC as fetched last. The class has CS_OWNDC, so every
 // fetch returns the same DC and the one taken at creation is never released.
 HDC windowDc;
+DibPixels pixels;        // the DIB section's memory; first is null for a compatible bitmap
+PixelBox drawnBox;       // discs drawn since the last clear
+PixelBox clearedBox;     // blackened since the last copy
+std::int32_t runsWidth;  // the disc size the runs are prepared for
+std::int32_t runsHeight;
+int runsReady;           // 0: discs of that size are drawn by GDI instead
+
+constexpr int kDibBits = 24;  // the least display depth given a DIB-section back buffer
 
 }  // namespace
 
@@ -38,27 +58,88 @@ std::int32_t ReadScreenHeight()
     return GetSystemMetrics(SM_CYSCREEN);
 }
 
-void CreateBackBuffer(HWND window, std::int32_t width, std::int32_t height)
+namespace {
+
+HBITMAP CreateDibSection(std::int32_t width, std::int32_t height)
 {
-    windowDc = GetDC(window);
-    backBuffer.dc = CreateCompatibleDC(windowDc);
-    backBuffer.bitmap = CreateCompatibleBitmap(windowDc, width, height);
-    backBuffer.previousBitmap = SelectObject(backBuffer.dc, backBuffer.bitmap);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(windowDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap != nullptr) {
+        pixels = {static_cast<std::uint32_t*>(bits), width, width, height};
+    }
+    return bitmap;
 }
 
-void ClearBackBuffer(std::int32_t width, std::int32_t height)
-{
-    BitBlt(backBuffer.dc, 0, 0, width, height, backBuffer.dc, 0, 0, BLACKNESS);
-}
-
-void DrawDisc(std::uint32_t colour, std::int32_t left, std::int32_t top,
-              std::int32_t right, std::int32_t bottom)
+void DrawDiscWithBrush(std::uint32_t colour, std::int32_t left, std::int32_t top, std::int32_t right,
+                       std::int32_t bottom)
 {
     HBRUSH brush = CreateSolidBrush(colour);
     HGDIOBJ replaced = SelectObject(backBuffer.dc, brush);
     Ellipse(backBuffer.dc, left, top, right, bottom);
     SelectObject(backBuffer.dc, replaced);
     DeleteObject(brush);
+}
+
+}  // namespace
+
+// The first clear blackens the whole surface and the first copy takes all of
+// it: the window gets the whole picture at once, and every page of the
+// surface is in use from the start, not as the cloud first reaches it.
+void CreateBackBuffer(HWND window, std::int32_t width, std::int32_t height)
+{
+    windowDc = GetDC(window);
+    pixels = {};
+    drawnBox = {0, 0, width, height};
+    clearedBox = kEmptyBox;
+    runsWidth = runsHeight = -1;
+    backBuffer.dc = CreateCompatibleDC(windowDc);
+    backBuffer.bitmap = nullptr;
+    if (GetDeviceCaps(windowDc, BITSPIXEL) * GetDeviceCaps(windowDc, PLANES) >= kDibBits) {
+        backBuffer.bitmap = CreateDibSection(width, height);
+    }
+    if (backBuffer.bitmap == nullptr) {
+        backBuffer.bitmap = CreateCompatibleBitmap(windowDc, width, height);
+    }
+    backBuffer.previousBitmap = SelectObject(backBuffer.dc, backBuffer.bitmap);
+}
+
+// Outside the discs drawn since the last clear every pixel is black already.
+void ClearBackBuffer(std::int32_t width, std::int32_t height)
+{
+    if (pixels.first == nullptr) {
+        BitBlt(backBuffer.dc, 0, 0, width, height, backBuffer.dc, 0, 0, BLACKNESS);
+        return;
+    }
+    for (std::int32_t y = drawnBox.top; y < drawnBox.bottom; ++y) {
+        std::uint32_t* row = pixels.first + static_cast<std::ptrdiff_t>(y) * pixels.stride;
+        std::fill(row + drawnBox.left, row + drawnBox.right, 0u);
+    }
+    clearedBox = Union(clearedBox, drawnBox);
+    drawnBox = kEmptyBox;
+}
+
+void DrawDisc(std::uint32_t colour, std::int32_t left, std::int32_t top, std::int32_t right,
+              std::int32_t bottom)
+{
+    if (pixels.first == nullptr) {
+        DrawDiscWithBrush(colour, left, top, right, bottom);
+        return;
+    }
+    if (right - left != runsWidth || bottom - top != runsHeight) {
+        runsWidth = right - left;
+        runsHeight = bottom - top;
+        runsReady = PrepareDiscRuns(runsWidth, runsHeight);
+    }
+    if (runsReady) {
+        drawnBox = Union(drawnBox, WriteDiscRuns(pixels, colour, left, top));
+        return;
+    }
+    // GDI may batch its drawing: done before the pixels are touched again.
+    DrawDiscWithBrush(colour, left, top, right, bottom);
+    GdiFlush();
+    drawnBox = {0, 0, pixels.width, pixels.height};
 }
 
 namespace {
@@ -100,15 +181,21 @@ void CopyToPane(HWND window, std::int32_t width, std::int32_t height)
 
 }  // namespace
 
-// Full screen: one block copy of the whole surface to the client origin.
-// A child window (the preview pane) gets the picture fitted instead.
+// Full screen: the changed area, or on fewer display bits the whole surface,
+// to the same place in the client area. A child window (the preview pane)
+// gets the whole picture fitted instead.
 void CopyToWindow(HWND window, std::int32_t width, std::int32_t height)
 {
+    const PixelBox changed = Union(clearedBox, drawnBox);
+    clearedBox = kEmptyBox;
     windowDc = GetDC(window);
     if ((GetWindowLongA(window, GWL_STYLE) & WS_CHILD) != 0) {
         CopyToPane(window, width, height);
-    } else {
+    } else if (pixels.first == nullptr) {
         BitBlt(windowDc, 0, 0, width, height, backBuffer.dc, 0, 0, SRCCOPY);
+    } else {
+        BitBlt(windowDc, changed.left, changed.top, changed.right - changed.left, changed.bottom - changed.top,
+               backBuffer.dc, changed.left, changed.top, SRCCOPY);
     }
     ReleaseDC(window, windowDc);
 }
@@ -118,4 +205,5 @@ void FreeBackBuffer()
     SelectObject(backBuffer.dc, backBuffer.previousBitmap);
     DeleteObject(backBuffer.bitmap);
     DeleteDC(backBuffer.dc);
+    pixels = {};
 }

@@ -2,8 +2,9 @@
 // appends a line to double.log in the current folder, naming the owner window
 // by its title. The n-th password check answers with the n-th character of
 // VIMRA_E2E_ANSWERS: '1' accepts, 'f' faults, anything else, or none, refuses.
-// A check runs a message loop of its own that leaves the saver in front, so
-// keys still reach the saver meanwhile, and hands the saver a close.
+// A check shows a box over the saver and runs a message loop of its own that
+// leaves the saver in front, so keys still reach the saver meanwhile, and
+// hands the saver a close.
 #include <windows.h>
 
 #include <cstdio>
@@ -29,8 +30,13 @@ extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND owner)
     volatile int* volatile nowhere = nullptr;
     if (answer == 'f') *nowhere = 1;
     PostMessageA(owner, WM_CLOSE, 0, 0);
+    // A grey box over the saver, as the real module's dialog, not taking the focus.
+    HWND box = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "Password", WS_POPUP | WS_BORDER, 20, 20, 400, 150, owner,
+                               nullptr, nullptr, nullptr);
+    ShowWindow(box, SW_SHOWNOACTIVATE);
     for (const DWORD start = GetTickCount(); GetTickCount() - start < 3000; Sleep(10))
         for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&message);
+    DestroyWindow(box);
     Log(answer == '1' ? "end 1\n" : "end 0\n", owner);
     return answer == '1';
 }

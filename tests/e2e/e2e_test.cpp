@@ -81,6 +81,13 @@ long Shoot()
     return std::count_if(copy, copy + width * height, [](DWORD pixel) { return pixel != 0; });
 }
 
+// A lit pixel off the rainbow rim, that is, not fully saturated.
+bool OffRim(DWORD pixel)
+{
+    const int r = pixel >> 16 & 0xFF, g = pixel >> 8 & 0xFF, b = pixel & 0xFF;
+    return pixel != 0 && (std::max({r, g, b}) != 255 || std::min({r, g, b}) != 0);
+}
+
 // A frame (the window at the top left covered, some ten discs' worth of lit
 // pixels) of discs on black around the centre, every lit pixel on the
 // rainbow rim, that is, fully saturated; then the same every 5 s for
@@ -99,11 +106,9 @@ void ExpectPictureHolds(HANDLE saver)
             lit = Shoot();
             EXPECT_FALSE(std::equal(previous.begin(), previous.end(), copy)) << at << " s: the picture stood still";
         }
-        long offRim = 0;
+        const long offRim = std::count_if(copy, copy + width * height, OffRim);
         double x = 0, y = 0;  // the centre of the lit pixels, 0.5, 0.5 in the middle of the screen
         for (int i = 0; i < width * height; ++i) {
-            const int r = copy[i] >> 16 & 0xFF, g = copy[i] >> 8 & 0xFF, b = copy[i] & 0xFF;
-            offRim += copy[i] != 0 && (std::max({r, g, b}) != 255 || std::min({r, g, b}) != 0);
             x += copy[i] != 0 ? static_cast<double>(i % width) / width : 0;
             y += copy[i] != 0 ? static_cast<double>(i / width) / height : 0;
         }
@@ -142,6 +147,8 @@ size_t Lines(const std::string& text) { return std::count(text.begin(), text.end
 //   stays    the window stays shown for a second (a window being closed is
 //            hidden at once, though Wine destroys it seconds later)
 //   check    a password check begins; keys hammered while it runs; it ends
+//   whole    soon the screen holds nothing but discs on black: none of the
+//            check's box is left
 //   running  Wine's screen-saver-running state reads what follows
 //   close    the pane's window goes
 //   exit     the saver last started ends with the exit code that follows
@@ -156,7 +163,7 @@ const std::pair<const char*, const char*> kScenarios[] = {
      "vimra.scr_/p_PANE exit -1 unseen", ""},
     {"vimra.scr_/c about escape exit -1 vimra.scr_/c:PANE about enter exit -1", ""},
     {"vimra98.scr_/a_PANE exit 0 vimra.scr_/a_PANE exit -1", "SCRSAVE Pane 0 0\n"},
-    {"password 01 vimra98.scr_/s front running 1 key check stays key check exit 0 running 0",
+    {"password 01 vimra98.scr_/s front running 1 key check whole stays key check exit 0 running 0",
      "begin Screen Saver\nend 0\nbegin Screen Saver\nend 1\n"},
     {"password f vimra98.scr_/s front running 1 key exit -2 running 0", "begin Screen Saver\n"},
     {"password off vimra98.scr_/s front key exit 0", ""},
@@ -226,6 +233,8 @@ TEST_P(EndToEnd, Runs)
                 keybd_event('B', 0, n++ % 2 * KEYEVENTF_KEYUP, 0);
             ASSERT_TRUE(WaitUntil([&] { return Lines(Log()) > lines + 1; }, 15000)) << "the check hangs";
             lines += 2;
+        } else if (step == "whole") {
+            EXPECT_TRUE(WaitUntil([] { return Shoot() > 2000 && std::none_of(copy, copy + width * height, OffRim); }, 5000));
         } else if (step == "running" && steps >> value) {
             char state[8] = "";
             DWORD size = sizeof state;
