@@ -4,6 +4,8 @@
 # The project's one version number, from CMakeLists.txt's project().
 VERSION := $(shell sed -n 's/^project(Vimra VERSION \([^ )]*\).*/\1/p' CMakeLists.txt)
 DEB := build/deb/vimra_$(VERSION)_$(shell dpkg --print-architecture).deb
+# Installing the package for a while (the chooser test, make docs) takes root.
+AS_ROOT := $(if $(filter 0,$(shell id -u)),,sudo)
 
 all: build
 
@@ -27,11 +29,13 @@ build-sanitize: bootstrap
 
 # Every test of every build: native unit tests, the same under ASan/UBSan,
 # then the Windows unit and end-to-end tests under Wine (serially: they share
-# one Wine prefix and one virtual screen).
-test: build build-sanitize
+# one Wine prefix and one virtual screen); the Debian package (lintian in
+# make deb), installed for a while and run by both Linux choosers.
+test: build build-sanitize deb
 	ctest --preset native
 	ctest --preset sanitize
 	scripts/with-display ctest --preset win32 -j1
+	$(AS_ROOT) tests/package/chooser_test.sh $(DEB)
 
 test-native: build-native
 	ctest --preset native
@@ -55,11 +59,13 @@ render: build-native
 
 # The README's animated morph: seed 1 picks its first new shape at tick 220 and
 # morphs until tick 299; shown at 20 frames a second, a third of its size.
-docs: build-native
+# Then xscreensaver-settings previewing the installed package.
+docs: build-native deb
 	rm -rf build/docs && mkdir -p build/docs
 	build/native/vimra-render --time 1 --frames 304 --size 1100x1100 --png build/docs/f%03d.png
 	convert -delay 5 -loop 0 build/docs/f2[2-9]?.png build/docs/f30[0-4].png -resize 330x330 \
 	  -layers Optimize docs/morph.gif
+	$(AS_ROOT) bash -c '. scripts/chooser-session $(DEB) && import -window "$$settings_window" docs/xscreensaver-settings.png'
 
 # The animation's CPU work per frame; the whole saver against the floor
 # program at 1920x1080 under Wine + Xvfb; the XScreenSaver hack against
@@ -70,15 +76,15 @@ bench: build
 	scripts/bench-x11
 
 # The Debian package of the hack, built from a copy of the tracked files (so it
-# never mixes with build/native), held to lintian's errors and warnings.
+# never mixes with build/native), held to lintian's errors and warnings and to
+# the hardening that hardening=+all asks of bookworm's compiler: PIE, RELRO,
+# BIND_NOW, FORTIFY and the stack protector (it adds no -fcf-protection).
 deb: bootstrap
 	rm -rf build/deb && mkdir -p build/deb/vimra-$(VERSION)
 	git ls-files -z | tar --null -T - -cf - | tar -xf - -C build/deb/vimra-$(VERSION)
 	cd build/deb/vimra-$(VERSION) && dpkg-buildpackage -b -us -uc
 	lintian --fail-on error,warning $(DEB)
-	rm -rf build/deb/root && dpkg-deb -x $(DEB) build/deb/root
-	# PIE, RELRO, BIND_NOW, FORTIFY and the stack protector: all that
-	# hardening=+all asks of bookworm's compiler (it adds no -fcf-protection).
+	dpkg-deb -x $(DEB) build/deb/root
 	hardening-check --nocfprotection build/deb/root/usr/libexec/xscreensaver/vimra
 
 # What a release publishes: the package, the Windows saver with its install
