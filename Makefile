@@ -78,7 +78,9 @@ bench: build
 # The Debian package of the hack, built from a copy of the tracked files (so it
 # never mixes with build/native), held to lintian's errors and warnings and to
 # the hardening that hardening=+all asks of bookworm's compiler: PIE, RELRO,
-# BIND_NOW, FORTIFY and the stack protector (it adds no -fcf-protection).
+# BIND_NOW, FORTIFY and the stack protector (it adds no -fcf-protection); MATE's
+# entry to desktop-file-validate, which lintian leaves out in that folder. The
+# program's symbols must be in the -dbgsym package beside it.
 deb: bootstrap
 	rm -rf build/deb && mkdir -p build/deb/vimra-$(VERSION)
 	git ls-files -z | tar --null -T - -cf - | tar -xf - -C build/deb/vimra-$(VERSION)
@@ -86,6 +88,8 @@ deb: bootstrap
 	lintian --fail-on error,warning $(DEB)
 	dpkg-deb -x $(DEB) build/deb/root
 	hardening-check --nocfprotection build/deb/root/usr/libexec/xscreensaver/vimra
+	desktop-file-validate build/deb/root/usr/share/applications/screensavers/vimra.desktop
+	test -s $(subst /vimra_,/vimra-dbgsym_,$(DEB))
 
 # What a release publishes: the package, the Windows saver with its install
 # steps and the licence (text files with Windows line ends), and their checksums.

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The installed package in both choosers, as a user meets them (the session:
-# scripts/chooser-session). xscreensaver-settings reads vimra.xml without a
-# complaint, lists Vimra under its label and previews it; ended, it leaves no
-# vimra behind. mate-screensaver finds the theme through the desktop entry,
-# runs it full screen on activation and ends it on deactivation.
+# scripts/chooser-session); its manual page has an entry for every option --help lists.
+# xscreensaver-settings finds vimra.xml and reads it without a complaint, and
+# previews Vimra; ended, it leaves no vimra behind. mate-screensaver finds the
+# theme through the desktop entry, runs it full screen on activation and ends
+# it on deactivation.
 set -u
 . "$(dirname "$0")/../../scripts/chooser-session" "$1"
 failures=0
@@ -14,7 +15,11 @@ fail() {
 # A process that has ended (a zombie counts: its parent may reap it later).
 ended() { [ ! -e "/proc/$1" ] || [ "$(cut -d' ' -f3 "/proc/$1/stat")" = Z ]; }
 
-! grep vimra "$session/settings.err" || fail "xscreensaver-settings complained"
+for option in $(/usr/libexec/xscreensaver/vimra --help | grep -o -- '--[a-z-]*' | sort -u); do
+  zcat /usr/share/man/man6/vimra.6x.gz | o=${option//-/\\-} awk '$1 ~ /^\.BI?$/ && $2 == ENVIRON["o"] { found = 1 }
+    END { exit !found }' || fail "the manual page has no entry for $option"
+done
+! grep -v ': reading ' "$session/settings.err" | grep -E '^vimra: |vimra\.xml' || fail "xscreensaver-settings complained"
 [[ "$(tr '\0' ' ' <"/proc/$preview/cmdline")" =~ ^vimra\ --root\ --window-id\ 0x[0-9A-F]+\ $ ]] &&
   tr '\0' '\n' <"/proc/$preview/environ" | grep -q -x "XSCREENSAVER_WINDOW=$preview_window" ||
   fail "the preview ran as '$(tr '\0' ' ' <"/proc/$preview/cmdline")' with $(grep -z XSCREENSAVER "/proc/$preview/environ")"
