@@ -30,11 +30,11 @@ within 2000 ended "$preview" || fail "vimra still runs 2 s after SIGTERM to xscr
   gsettings set org.mate.screensaver themes \"['screensavers-vimra']\"" || fail "gsettings refused the theme"
 "${nobody[@]}" mate-screensaver --no-daemon >/dev/null 2>&1 &
 mate=$!
-pids+=($mate)
+pids+=("$mate")
 within 10000 "${nobody[@]}" mate-screensaver-command --activate >/dev/null 2>&1 || fail "mate-screensaver did not activate"
 within 15000 pgrep -P "$mate" -x vimra >"$session/hack" || fail "activated, mate-screensaver ran no vimra"
 hack=$(cat "$session/hack")
-pids+=($hack)
+pids+=("$hack")
 within 10000 shows_cloud root exact || fail "under mate-screensaver: $(cat "$session/why")"
 "${nobody[@]}" mate-screensaver-command --deactivate >/dev/null
 within 1000 ended "$hack" || fail "vimra still runs 1 s after --deactivate"
