@@ -130,6 +130,23 @@ void Compose(const PictureFit& fit, const PixelBox& box, std::int32_t width, std
     cairo_surface_flush(windowImage);
 }
 
+// The window's pixels around the picture black (the GC draws in pixel 0).
+void BlackenBars(const PictureFit& fit)
+{
+    const std::int32_t right = fit.left + fit.width;
+    const std::int32_t bottom = fit.top + fit.height;
+    const PixelBox bars[] = {{0, 0, targetWidth, fit.top},
+                             {0, bottom, targetWidth, targetHeight},
+                             {0, fit.top, fit.left, bottom},
+                             {right, fit.top, targetWidth, bottom}};
+    for (const PixelBox& bar : bars) {
+        if (!IsEmpty(bar)) {
+            XFillRectangle(display, targetWindow, copyGc, bar.left, bar.top, static_cast<unsigned>(bar.right - bar.left),
+                           static_cast<unsigned>(bar.bottom - bar.top));
+        }
+    }
+}
+
 }  // namespace
 
 void OpenWindowCopy()
@@ -160,10 +177,17 @@ void CopyToWindow(HWND, std::int32_t, std::int32_t)
     const std::int32_t height = cairo_image_surface_get_height(surface);
     const PixelBox changed = TakeChangedBox();
     const PictureFit fit = FitPicture(width, height, targetWidth, targetHeight);
-    if (!wholeCopyDue && fit.width == width && fit.height == height) {
-        // 1:1, the bars (if any) already black: what changed, straight from the back buffer.
+    if (fit.width == width && fit.height == height) {
+        // 1:1: what changed, straight from the back buffer; all of it, and the
+        // bars blackened, after an Expose or a change of size.
+        PixelBox box = changed;
+        if (wholeCopyDue) {
+            BlackenBars(fit);
+            box = {0, 0, width, height};
+            wholeCopyDue = 0;
+        }
         XImage picture = DescribeToXlib(surface, pictureSegment);
-        Send(picture, changed, fit.left + changed.left, fit.top + changed.top);
+        Send(picture, box, fit.left + box.left, fit.top + box.top);
         return;
     }
     PixelBox box = ShownBox(fit, changed, width, height);
