@@ -53,5 +53,5 @@ int main(int argc, char** argv)
         if (wrong > 0) return std::printf("FAIL: frame %d: %d colour values differ from the picture's\n", tick, wrong), 1;
         XDestroyImage(shown);
     }
-    return 0;
+    cairo_surface_destroy(expected);  // and main returns 0
 }
