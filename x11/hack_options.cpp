@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-const char kUsage[] = "usage: vimra [--root | --window-id ID] [--help] [--version]\n";
+const char kUsage[] = "usage: vimra [--root | --window-id ID] [--scale K] [--help] [--version]\n";
 
 namespace {
 
@@ -50,7 +50,7 @@ int ParseWindowId(const char* text, unsigned long& id)
 int ParseHackOptions(int argc, char** argv, HackOptions& options, const char*& problem,
                      const char*& subject)
 {
-    options = {DrawTarget::kOwnWindow, 0, 0, 0};
+    options = {DrawTarget::kOwnWindow, 0, 0, 0, 0};
     for (int i = 1; i < argc; ++i) {
         subject = argv[i];
         const char* name = OptionName(argv[i]);
@@ -73,6 +73,13 @@ int ParseHackOptions(int argc, char** argv, HackOptions& options, const char*& p
                 return 0;
             }
             options.target = DrawTarget::kWindowId;
+        } else if (std::strcmp(name, "scale") == 0) {
+            subject = i + 1 < argc ? argv[++i] : "";
+            if (subject[0] < '1' || subject[0] > '8' || subject[1] != '\0') {
+                problem = "the scale must be 1 to 8";
+                return 0;
+            }
+            options.scale = subject[0] - '0';
         } else if (std::strcmp(name, "help") == 0) {
             options.help = 1;
         } else if (std::strcmp(name, "version") == 0) {

@@ -14,6 +14,7 @@ struct HackOptions {
     unsigned long windowId;  // kWindowId only
     int help;                // 1: print the usage and end
     int version;             // 1: print the version and end
+    int scale;               // 1 to 8; 0: chosen from the monitor's height
 };
 
 extern const char kUsage[];  // one line, ending in a newline

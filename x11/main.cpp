@@ -4,7 +4,9 @@
 #include <cstdio>
 
 #include "frame_loop.h"
+#include "back_buffer.h"
 #include "hack_options.h"
+#include "monitor_size.h"
 #include "saver_proc.h"
 #include "stop_signals.h"
 #include "target_window.h"
@@ -37,6 +39,7 @@ int main(int argc, char** argv)
         std::puts("Draws a turning, morphing cloud of 600 rainbow discs.\n"
                   "  --root          in $XSCREENSAVER_WINDOW if set, else in the root window\n"
                   "  --window-id ID  in that window (decimal or 0x hex)\n"
+                  "  --scale K       the picture K times as large (1 to 8); else height div 1080\n"
                   "  neither         in a window of its own; Escape or q closes it");
         return 0;
     }
@@ -48,6 +51,7 @@ int main(int argc, char** argv)
     if (const char* failure = OpenTarget(options)) {
         return Refuse(failure, nullptr);
     }
+    backBufferScale = ChooseScale(options.scale);
     OpenWindowCopy();
     // The seam's window operations all act on the one target window.
     HWND const window = nullptr;

@@ -2,6 +2,10 @@
 
 #include <X11/extensions/Xrandr.h>
 
+#include <algorithm>
+
+#include "back_buffer.h"
+
 #include "platform.h"
 #include "target_window.h"
 
@@ -51,12 +55,18 @@ MonitorSize FindMonitorSize()
     return size;
 }
 
+std::int32_t ChooseScale(std::int32_t asked)
+{
+    constexpr std::int32_t kHeightPerStep = 1080;  // pixels
+    return asked > 0 ? asked : std::max(FindMonitorSize().height / kHeightPerStep, 1);
+}
+
 std::int32_t ReadScreenWidth()
 {
-    return FindMonitorSize().width;
+    return FindMonitorSize().width / backBufferScale;
 }
 
 std::int32_t ReadScreenHeight()
 {
-    return FindMonitorSize().height;
+    return FindMonitorSize().height / backBufferScale;
 }

@@ -8,6 +8,7 @@
 #include "back_buffer.h"
 #include "picture_fit.h"
 #include "platform.h"
+#include "shared_memory.h"
 #include "target_window.h"
 
 namespace {
@@ -18,12 +19,23 @@ constexpr std::int32_t kScaledMargin = 2;
 
 cairo_surface_t* windowImage;   // what the window shows, RGB24
 XImage windowXImage;            // the same memory, described to Xlib
+XShmSegmentInfo windowSegment;  // the window image's memory where shared
+XShmSegmentInfo pictureSegment; // the back buffer's memory where shared
 GC copyGc;
 int wholeCopyDue = 1;           // nothing has been shown yet
 
+// The back buffer lives in shared memory where it can, so that at 1:1 a
+// frame goes to the server without a single copy on our side.
+unsigned char* OfferSharedPicture(std::size_t bytes)
+{
+    DetachSharedMemory(pictureSegment);
+    return AttachSharedMemory(pictureSegment, bytes);
+}
+
 // An RGB24 image surface's memory as Xlib sees it (nothing is copied); its
-// data is null when the surface has none.
-XImage DescribeToXlib(cairo_surface_t* image)
+// data is null when the surface has none. Memory in `segment` is marked as
+// shared (obdata), which Send takes it by.
+XImage DescribeToXlib(cairo_surface_t* image, XShmSegmentInfo& segment)
 {
     XImage described = {};
     described.width = cairo_image_surface_get_width(image);
@@ -42,6 +54,9 @@ XImage DescribeToXlib(cairo_surface_t* image)
     described.green_mask = 0x00FF00;
     described.blue_mask = 0x0000FF;
     XInitImage(&described);
+    if (described.data != nullptr && described.data == segment.shmaddr) {
+        described.obdata = reinterpret_cast<char*>(&segment);
+    }
     return described;
 }
 
@@ -53,17 +68,31 @@ void MatchWindowSize()
         return;
     }
     cairo_surface_destroy(windowImage);
-    windowImage = cairo_image_surface_create(CAIRO_FORMAT_RGB24, targetWidth, targetHeight);
-    windowXImage = DescribeToXlib(windowImage);
+    DetachSharedMemory(windowSegment);
+    const std::int32_t stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, targetWidth);
+    unsigned char* shared = AttachSharedMemory(windowSegment, static_cast<std::size_t>(stride) * targetHeight);
+    windowImage = shared != nullptr ? cairo_image_surface_create_for_data(shared, CAIRO_FORMAT_RGB24, targetWidth,
+                                                                          targetHeight, stride)
+                                    : cairo_image_surface_create(CAIRO_FORMAT_RGB24, targetWidth, targetHeight);
+    windowXImage = DescribeToXlib(windowImage, windowSegment);
 }
 
 // The image's `box` to the window, its top-left corner at (left, top).
 void Send(XImage& image, const PixelBox& box, std::int32_t left, std::int32_t top)
 {
-    if (!IsEmpty(box) && image.data != nullptr) {
-        XPutImage(display, targetWindow, copyGc, &image, box.left, box.top, left, top,
-                  static_cast<unsigned>(box.right - box.left), static_cast<unsigned>(box.bottom - box.top));
+    if (IsEmpty(box) || image.data == nullptr) {
+        return;
     }
+    const unsigned width = static_cast<unsigned>(box.right - box.left);
+    const unsigned height = static_cast<unsigned>(box.bottom - box.top);
+    if (image.obdata == nullptr) {
+        XPutImage(display, targetWindow, copyGc, &image, box.left, box.top, left, top, width, height);
+        return;
+    }
+    XShmPutImage(display, targetWindow, copyGc, &image, box.left, box.top, left, top, width, height, False);
+    // The server reads the pixels when it carries the request out: until it
+    // has, they must not be drawn into again.
+    XSync(display, False);
 }
 
 // The window pixels that show the scaled-down picture's `changed` box.
@@ -101,17 +130,37 @@ void Compose(const PictureFit& fit, const PixelBox& box, std::int32_t width, std
     cairo_surface_flush(windowImage);
 }
 
+// The window's pixels around the picture black (the GC draws in pixel 0).
+void BlackenBars(const PictureFit& fit)
+{
+    const std::int32_t right = fit.left + fit.width;
+    const std::int32_t bottom = fit.top + fit.height;
+    const PixelBox bars[] = {{0, 0, targetWidth, fit.top},
+                             {0, bottom, targetWidth, targetHeight},
+                             {0, fit.top, fit.left, bottom},
+                             {right, fit.top, targetWidth, bottom}};
+    for (const PixelBox& bar : bars) {
+        if (!IsEmpty(bar)) {
+            XFillRectangle(display, targetWindow, copyGc, bar.left, bar.top, static_cast<unsigned>(bar.right - bar.left),
+                           static_cast<unsigned>(bar.bottom - bar.top));
+        }
+    }
+}
+
 }  // namespace
 
 void OpenWindowCopy()
 {
     copyGc = XCreateGC(display, targetWindow, 0, nullptr);
+    offerBackBufferMemory = OfferSharedPicture;
 }
 
 void CloseWindowCopy()
 {
     cairo_surface_destroy(windowImage);
     windowImage = nullptr;
+    DetachSharedMemory(windowSegment);
+    DetachSharedMemory(pictureSegment);
     XFreeGC(display, copyGc);
 }
 
@@ -120,14 +169,25 @@ void CopyWholeWindowNext()
     wholeCopyDue = 1;
 }
 
-void CopyToWindow(HWND, std::int32_t width, std::int32_t height)
+// The back buffer's size, not the animation's: they differ by the scale.
+void CopyToWindow(HWND, std::int32_t, std::int32_t)
 {
+    cairo_surface_t* surface = BackBufferSurface();
+    const std::int32_t width = cairo_image_surface_get_width(surface);
+    const std::int32_t height = cairo_image_surface_get_height(surface);
     const PixelBox changed = TakeChangedBox();
     const PictureFit fit = FitPicture(width, height, targetWidth, targetHeight);
-    if (!wholeCopyDue && fit.width == width && fit.height == height) {
-        // 1:1, the bars (if any) already black: what changed, straight from the back buffer.
-        XImage picture = DescribeToXlib(BackBufferSurface());
-        Send(picture, changed, fit.left + changed.left, fit.top + changed.top);
+    if (fit.width == width && fit.height == height) {
+        // 1:1: what changed, straight from the back buffer; all of it, and the
+        // bars blackened, after an Expose or a change of size.
+        PixelBox box = changed;
+        if (wholeCopyDue) {
+            BlackenBars(fit);
+            box = {0, 0, width, height};
+            wholeCopyDue = 0;
+        }
+        XImage picture = DescribeToXlib(surface, pictureSegment);
+        Send(picture, box, fit.left + box.left, fit.top + box.top);
         return;
     }
     PixelBox box = ShownBox(fit, changed, width, height);

@@ -9,6 +9,8 @@
 
 void (*onDiscDrawn)(std::uint32_t colour, std::int32_t left, std::int32_t top, std::int32_t right,
                     std::int32_t bottom);
+std::int32_t backBufferScale = 1;
+unsigned char* (*offerBackBufferMemory)(std::size_t bytes);
 
 namespace {
 
@@ -40,12 +42,20 @@ PixelBox TakeChangedBox()
 // The new surface is all black, so nothing needs clearing yet.
 void CreateBackBuffer(HWND, std::int32_t width, std::int32_t height)
 {
-    surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    width *= backBufferScale;
+    height *= backBufferScale;
+    const std::int32_t stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width);
+    unsigned char* offered =
+        offerBackBufferMemory != nullptr ? offerBackBufferMemory(static_cast<std::size_t>(stride) * height) : nullptr;
+    surface = offered != nullptr
+                  ? cairo_image_surface_create_for_data(offered, CAIRO_FORMAT_RGB24, width, height, stride)
+                  : cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
     pixels = {reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface)),
               cairo_image_surface_get_stride(surface) / 4, cairo_image_surface_get_width(surface),
               cairo_image_surface_get_height(surface)};
     drawnBox = kEmptyBox;
     clearedBox = kEmptyBox;
+    stampWidth = -1;  // the stamp's outline follows the scale
 }
 
 // Outside the discs drawn since the last clear every pixel is black already.
@@ -65,6 +75,10 @@ void DrawDisc(std::uint32_t colour, std::int32_t left, std::int32_t top, std::in
     if (onDiscDrawn != nullptr) {
         onDiscDrawn(colour, left, top, right, bottom);
     }
+    left *= backBufferScale;
+    top *= backBufferScale;
+    right *= backBufferScale;
+    bottom *= backBufferScale;
     const PixelBox onSurface = Intersection({left, top, right, bottom}, {0, 0, pixels.width, pixels.height});
     if (IsEmpty(onSurface)) {
         return;
@@ -73,13 +87,13 @@ void DrawDisc(std::uint32_t colour, std::int32_t left, std::int32_t top, std::in
     if (right - left != stampWidth || bottom - top != stampHeight) {
         stampWidth = right - left;
         stampHeight = bottom - top;
-        stampReady = PrepareDiscStamp(stampWidth, stampHeight);
+        stampReady = PrepareDiscStamp(stampWidth, stampHeight, backBufferScale);
     }
     if (stampReady) {
         StampDisc(pixels, colour, left, top);
     } else {
         cairo_surface_mark_dirty(surface);
-        PaintDisc(surface, colour, left, top, right, bottom);
+        PaintDisc(surface, colour, left, top, right, bottom, backBufferScale);
     }
 }
 

@@ -6,9 +6,21 @@
 
 #include <cairo.h>
 
+#include <cstddef>
 #include <cstdint>
 
 #include "pixel_box.h"
+
+// Back buffer pixels per animation pixel, set by the host before creation
+// (1 unless it does): the surface is k times the animation's size, and each
+// disc is drawn sharp at k times its rectangle, (l, t, r, b) becoming
+// (kl, kt, kr, kb), its outline k pixels wide. Boxes are in the surface's pixels.
+extern std::int32_t backBufferScale;
+
+// Memory for the back buffer's pixels that the host offers (the X11 hack's is
+// shared with the X server): `bytes` long, all zero (black), living until
+// after FreeBackBuffer; or null, and cairo allocates them. Null: not offered.
+extern unsigned char* (*offerBackBufferMemory)(std::size_t bytes);
 
 // The back buffer between CreateBackBuffer and FreeBackBuffer, else null;
 // ready to be read by cairo (what was written into its memory is marked).
@@ -19,7 +31,7 @@ cairo_surface_t* BackBufferSurface();
 // Everything outside it is as it was at the last call.
 PixelBox TakeChangedBox();
 
-// Called with DrawDisc's arguments for every disc, before it is drawn
-// (vimra-render's draw log); null: nobody listens.
+// Called with DrawDisc's arguments for every disc, in the animation's pixels,
+// before it is drawn (vimra-render's draw log); null: nobody listens.
 extern void (*onDiscDrawn)(std::uint32_t colour, std::int32_t left, std::int32_t top,
                            std::int32_t right, std::int32_t bottom);

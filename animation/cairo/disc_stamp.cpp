@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr std::int32_t kMaxSide = 64;              // pixels
+constexpr std::int32_t kMaxSide = 128;             // pixels: a 16-pixel disc at scale 8
 constexpr std::int32_t kMaxRuns = 4 * kMaxSide;    // an ellipse has at most three a row
 // The scratch drawing's three kinds of pixel (0x00RRGGBB, the unused byte masked off).
 constexpr std::uint32_t kOutside = 0xFFFFFF;
@@ -56,7 +56,7 @@ int CollectRuns(std::int32_t width, std::int32_t height)
 
 }  // namespace
 
-int PrepareDiscStamp(std::int32_t width, std::int32_t height)
+int PrepareDiscStamp(std::int32_t width, std::int32_t height, std::int32_t outline)
 {
     if (width > kMaxSide || height > kMaxSide) {
         return 0;
@@ -65,7 +65,7 @@ int PrepareDiscStamp(std::int32_t width, std::int32_t height)
     cairo_surface_t* surface = cairo_image_surface_create_for_data(
         reinterpret_cast<unsigned char*>(scratch), CAIRO_FORMAT_RGB24, kMaxSide, kMaxSide,
         kMaxSide * static_cast<std::int32_t>(sizeof scratch[0]));
-    PaintDisc(surface, 0x0000FF, 0, 0, width, height);
+    PaintDisc(surface, 0x0000FF, 0, 0, width, height, outline);
     cairo_surface_destroy(surface);
     return CollectRuns(std::max(width, 0), std::max(height, 0));
 }

@@ -18,9 +18,9 @@ struct PixelRows {
     std::int32_t height;
 };
 
-// Keeps the runs for discs of width x height pixels. Returns 0 when such a
-// disc is too big to keep (then draw it with PaintDisc).
-int PrepareDiscStamp(std::int32_t width, std::int32_t height);
+// Keeps the runs for discs of width x height pixels outlined `outline` pixels
+// wide. Returns 0 when such a disc is too big to keep (then draw it with PaintDisc).
+int PrepareDiscStamp(std::int32_t width, std::int32_t height, std::int32_t outline);
 
 // A disc of the prepared size with its rectangle's top-left corner at
 // (left, top); `colour` is 0x00BBGGRR.

@@ -2,10 +2,12 @@
 # vimra, the XScreenSaver hack, on a virtual screen of its own: run by the
 # real xscreensaver daemon, drawing into another client's window, ended by
 # SIGTERM, by that window's destruction and by the server's death; bad
-# command lines refused. The daemon starts no hacks as root: as root it runs
-# as nobody, with a private HOME and a copy of vimra that nobody can run.
+# command lines refused; its discs' size on 1920x1080 and 3840x2160 screens;
+# its copy (window_copy_test) with and without shared memory. The daemon
+# starts no hacks as root: as root it runs as nobody, with a private HOME and
+# a copy of vimra that nobody can run.
 set -u
-vimra=$1
+vimra=$1 copy_test=$2
 work=$(mktemp -d) || exit 1
 home=$(mktemp -d) || exit 1
 failures=0
@@ -28,16 +30,31 @@ finish() {
   sleep "$2" && kill -9 "$1" 2>/dev/null &
   wait "$1"
 }
-# shot WINDOW NAME MODE: a screenshot of WINDOW, kept here as NAME.ppm, that picture_check.py accepts.
+# shot WINDOW NAME MODE [SCALE]: a screenshot of WINDOW, kept here as NAME.ppm, that picture_check.py accepts.
 shot() {
-  import -window "$1" -depth 8 "$2.ppm" && python3 "$(dirname "$0")/picture_check.py" "$2.ppm" "$3" >"$work/why"
+  import -window "$1" -depth 8 "$2.ppm" && python3 "$(dirname "$0")/picture_check.py" "$2.ppm" "${@:3}" >"$work/why"
 }
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -br -nolisten tcp 3>"$work/display" &
-pids+=($!)
+# Two screens: one that offers shared memory (and TCP), one that does not.
 trap 'kill -9 "${pids[@]}" 2>/dev/null; rm -rf "$work" "$home"' EXIT
-within 10000 test -s "$work/display" || { echo "FAIL: Xvfb did not start"; exit 1; }
-export DISPLAY=:$(cat "$work/display")
+for screen in "display 1920x1080x24 -listen tcp" "big 3840x2160x24 -nolisten tcp -extension MIT-SHM"; do
+  Xvfb -displayfd 3 -br -screen 0 ${screen#* } 3>"$work/${screen%% *}" & pids+=($!)
+  within 10000 test -s "$work/${screen%% *}" || { echo "FAIL: Xvfb did not start"; exit 1; }
+done
+export DISPLAY=:$(cat "$work/display") big=:$(cat "$work/big")
+
+# The copy against the back buffer's own picture: shared at 1:1 and scale 2;
+# in a preview smaller than the picture over TCP and with no shared memory.
+for row in "$DISPLAY 400x300 2 820x630" "localhost$DISPLAY 400x300 1 300x200" "$big 400x300 2 300x200"; do
+  DISPLAY=${row%% *} timeout 60 "$copy_test" "${row#* }" >"$work/why" 2>&1 || fail "copy $row: $(cat "$work/why")"
+done
+
+# 3840x2160: discs twice as large, unless --scale 1 says otherwise.
+for scale in 2 1; do
+  DISPLAY=$big "$vimra" --root $([ "$scale" = 1 ] && echo --scale 1) &
+  DISPLAY=$big within 15000 shot root "big$scale" exact "$scale" || fail "3840x2160, scale $scale: $(cat "$work/why")"
+  kill "$!" && finish "$!" 1
+done
 
 while read -r display word args; do
   # shellcheck disable=SC2086
@@ -62,15 +79,17 @@ within 10000 shot "$(cat "$work/window")" window scaled || fail "in a 320x120 wi
 kill "${pids[-1]}"
 finish "$hack" 1 || fail "its window destroyed, vimra exited $?, not 0 within 1 s"
 
-# Two at once: one ended by SIGTERM, one left on the root window while the
-# daemon covers it with its own, then ended by the server's death. In a
+# Two at once: one ended by SIGTERM, one (over TCP, so without shared memory)
+# left on the root window while the daemon covers it with its own, then ended
+# by the server's death. In a
 # sanitizer build the leak check at exit takes longer than the exit itself
 # may: it is left to the other runs.
 ASAN_OPTIONS=detect_leaks=0 "$vimra" --root &
 hack=$!
-"$vimra" --root &
+DISPLAY=localhost$DISPLAY "$vimra" --root &
 other=$!
-within 10000 shot root root exact || fail "--root: $(cat "$work/why")"
+within 10000 shot root root exact 1 || fail "--root: $(cat "$work/why")"
+grep -q SYSV "/proc/$hack/maps" && ! grep -q SYSV "/proc/$other/maps" || fail "shared memory not where it should be"
 start=${EPOCHREALTIME/./}
 kill -TERM "$hack"
 finish "$hack" 1

@@ -2,9 +2,11 @@
 bounding box is centred in the picture and clear of its edges. "exact" (the
 picture shown 1:1) also wants the discs of one frame as they are drawn:
 every lit pixel on the rim of the colour cube, and each colour within one
-disc's fill, 14 x 14 pixels inside its black outline (the 600 discs of a
-frame have 600 colours; a disc left over from an earlier frame, or one
-without its outline, breaks that). "scaled" pixels are averages."""
+disc's fill, 14 x 14 pixels inside its black outline, times SCALE (default
+1), and the widest that wide: the disc unhidden in front (the 600 discs of a
+frame have 600 colours; a disc left over from an earlier frame, one without
+its outline or of another size breaks that). "scaled" pixels are averages.
+    picture_check.py PPM exact|scaled [SCALE]"""
 import itertools
 import re
 import sys
@@ -18,14 +20,16 @@ xs, ys = [p[0] for p in lit] or [0], [p[1] for p in lit] or [0]
 box = f"cloud {min(xs)},{min(ys)}..{max(xs)},{max(ys)} in {width}x{height}"
 off_rim = sum(max(p[2]) != 255 or min(p[2]) != 0 for p in lit)
 colours = [list(at) for _, at in itertools.groupby(sorted(lit, key=lambda p: p[2]), key=lambda p: p[2])]
-spread = sum(max(p[0] for p in at) - min(p[0] for p in at) > 13 or max(p[1] for p in at) - min(p[1] for p in at) > 13
-             for at in colours)
+fill = 14 * int((sys.argv[3:] or [1])[0])
+sizes = [[max(p[k] for p in at) - min(p[k] for p in at) + 1 for k in (0, 1)] for at in colours] or [[0, 0]]
+spread = sum(max(size) > fill for size in sizes)
 problems = [text for failed, text in [
     (len(lit) < 50, f"only {len(lit)} lit pixels"),
     (abs(min(xs) + max(xs) - width) > width / 5 or abs(min(ys) + max(ys) - height) > height / 5 or
      min(xs) == 0 or min(ys) == 0 or max(xs) == width - 1 or max(ys) == height - 1, f"{box}: off centre or cut off"),
     (sys.argv[2] == "exact" and off_rim > 0, f"{off_rim} of {len(lit)} lit pixels are off the colour cube's rim"),
-    (sys.argv[2] == "exact" and spread > 0, f"{spread} colours spread wider than one disc's fill"),
+    (sys.argv[2] == "exact" and spread > 0, f"{spread} colours spread wider than one disc's fill of {fill}"),
+    (sys.argv[2] == "exact" and max(sizes)[0] != fill, f"the widest disc fill is {max(sizes)[0]} pixels, not {fill}"),
 ] if failed]
 print("; ".join(problems) or box)
 sys.exit(1 if problems else 0)

@@ -19,9 +19,6 @@ std::int32_t ReadScreenHeight()
     return renderScreenHeight;
 }
 
-// The frame stays in the back buffer, where the driver saves it.
-void CopyToWindow(HWND, std::int32_t, std::int32_t) {}
-
 std::time_t ReadClock()
 {
     return renderClock;

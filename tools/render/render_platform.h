@@ -1,6 +1,6 @@
 // The rest of the drawing seam for vimra-render, beside the cairo back end:
-// a simulated clock, a screen of the asked size, no timer (the driver sends
-// every tick itself) and no window to copy to.
+// a simulated clock, a screen of the asked size and no timer (the driver
+// sends every tick itself). Its CopyToWindow is the driver's own.
 #pragma once
 
 #include <cstdint>
