@@ -1,9 +1,9 @@
 #include "back_buffer.h"
 
-#include <algorithm>
 #include <cstddef>
 
 #include "cairo_disc.h"
+#include "disc_runs.h"
 #include "disc_stamp.h"
 #include "platform.h"
 
@@ -61,10 +61,7 @@ void CreateBackBuffer(HWND, std::int32_t width, std::int32_t height)
 // Outside the discs drawn since the last clear every pixel is black already.
 void ClearBackBuffer(std::int32_t, std::int32_t)
 {
-    for (std::int32_t y = drawnBox.top; y < drawnBox.bottom; ++y) {
-        std::uint32_t* row = pixels.first + static_cast<std::ptrdiff_t>(y) * pixels.stride;
-        std::fill(row + drawnBox.left, row + drawnBox.right, 0u);
-    }
+    Blacken(pixels, drawnBox);
     clearedBox = Union(clearedBox, drawnBox);
     drawnBox = kEmptyBox;
 }
@@ -90,7 +87,7 @@ void DrawDisc(std::uint32_t colour, std::int32_t left, std::int32_t top, std::in
         stampReady = PrepareDiscStamp(stampWidth, stampHeight, backBufferScale);
     }
     if (stampReady) {
-        StampDisc(pixels, colour, left, top);
+        WriteDiscRuns(pixels, colour, left, top);
     } else {
         cairo_surface_mark_dirty(surface);
         PaintDisc(surface, colour, left, top, right, bottom, backBufferScale);

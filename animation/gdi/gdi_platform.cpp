@@ -1,6 +1,6 @@
 // The drawing seam carried out with GDI. On a display of 24 bits or more the
 // back buffer is a 32-bit DIB section: discs are written into its pixels from
-// runs that GDI's own Ellipse drew once (disc_runs.h), a clear blackens only
+// runs that GDI's own Ellipse drew once (ellipse_runs.h), a clear blackens only
 // what the last frame drew, and a copy to the window takes only what changed
 // since the last copy. Outside that area the picture is black, which is also
 // what the system paints, with the class's black brush, on any part of the
@@ -8,12 +8,11 @@
 // whole picture after every copy. On fewer bits, where a brush is dithered or
 // matched to a palette, a screen-compatible bitmap with one solid brush and
 // one Ellipse per disc, and a whole clear and copy every frame.
-#include <algorithm>
-#include <cstddef>
 
+#include "../disc_runs.h"
 #include "../picture_fit.h"
 #include "../platform.h"
-#include "disc_runs.h"
+#include "ellipse_runs.h"
 
 namespace {
 
@@ -27,7 +26,7 @@ BackBuffer backBuffer;
 // The saver window's DC as fetched last. The class has CS_OWNDC, so every
 // fetch returns the same DC and the one taken at creation is never released.
 HDC windowDc;
-DibPixels pixels;        // the DIB section's memory; first is null for a compatible bitmap
+PixelRows pixels;        // the DIB section's memory; first is null for a compatible bitmap
 PixelBox drawnBox;       // discs drawn since the last clear
 PixelBox clearedBox;     // blackened since the last copy
 std::int32_t runsWidth;  // the disc size the runs are prepared for
@@ -112,10 +111,7 @@ void ClearBackBuffer(std::int32_t width, std::int32_t height)
         BitBlt(backBuffer.dc, 0, 0, width, height, backBuffer.dc, 0, 0, BLACKNESS);
         return;
     }
-    for (std::int32_t y = drawnBox.top; y < drawnBox.bottom; ++y) {
-        std::uint32_t* row = pixels.first + static_cast<std::ptrdiff_t>(y) * pixels.stride;
-        std::fill(row + drawnBox.left, row + drawnBox.right, 0u);
-    }
+    Blacken(pixels, drawnBox);
     clearedBox = Union(clearedBox, drawnBox);
     drawnBox = kEmptyBox;
 }
@@ -130,7 +126,7 @@ void DrawDisc(std::uint32_t colour, std::int32_t left, std::int32_t top, std::in
     if (right - left != runsWidth || bottom - top != runsHeight) {
         runsWidth = right - left;
         runsHeight = bottom - top;
-        runsReady = PrepareDiscRuns(runsWidth, runsHeight);
+        runsReady = PrepareEllipseRuns(runsWidth, runsHeight);
     }
     if (runsReady) {
         drawnBox = Union(drawnBox, WriteDiscRuns(pixels, colour, left, top));

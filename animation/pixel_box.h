@@ -1,5 +1,5 @@
 // A rectangle of whole pixels, right and bottom edges outside it, as the
-// cairo back end tracks what it has drawn and what changed between copies.
+// back ends track what they have drawn and what changed between copies.
 #pragma once
 
 #include <algorithm>
