@@ -1,8 +1,13 @@
 // vimra: the XScreenSaver hack. The same SaverProc as on Windows (creation,
 // a tick every 50 ms, destruction) drawing with the cairo back end into the
 // daemon's window, the root window, a preview window or a window of its own.
-#include <cstdio>
+#include <cairo.h>
 
+#include <cstdio>
+#include <cstring>
+
+#include "back_buffer.h"
+#include "fps_overlay.h"
 #include "frame_loop.h"
 #include "hack_options.h"
 #include "saver_proc.h"
@@ -22,6 +27,18 @@ int Refuse(const char* problem, const char* subject)
     return 1;
 }
 
+// Every page of the back buffer made resident at once: the hack's memory is
+// then what it stays at for hours, not a figure that creeps up over the first
+// minutes as the cloud first reaches each part of the buffer.
+void TouchBackBuffer()
+{
+    cairo_surface_t* buffer = BackBufferSurface();
+    if (unsigned char* pixels = cairo_image_surface_get_data(buffer)) {
+        std::memset(pixels, 0, static_cast<std::size_t>(cairo_image_surface_get_stride(buffer)) *
+                                   static_cast<std::size_t>(cairo_image_surface_get_height(buffer)));
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -33,11 +50,7 @@ int main(int argc, char** argv)
         return Refuse(problem, subject);
     }
     if (options.help) {
-        std::fputs(kUsage, stdout);
-        std::puts("Draws a turning, morphing cloud of 600 rainbow discs.\n"
-                  "  --root          in $XSCREENSAVER_WINDOW if set, else in the root window\n"
-                  "  --window-id ID  in that window (decimal or 0x hex)\n"
-                  "  neither         in a window of its own; Escape or q closes it");
+        std::printf("%sDraws a turning, morphing cloud of 600 rainbow discs.\n%s", kUsage, kOptions);
         return 0;
     }
     if (options.version) {
@@ -49,9 +62,11 @@ int main(int argc, char** argv)
         return Refuse(failure, nullptr);
     }
     OpenWindowCopy();
+    fpsOverlayShown = options.fps;
     // The seam's window operations all act on the one target window.
     HWND const window = nullptr;
     SaverProc(window, WM_CREATE, 0, 0);
+    TouchBackBuffer();
     RunFrameLoop(window);
     SaverProc(window, WM_DESTROY, 0, 0);
     CloseWindowCopy();

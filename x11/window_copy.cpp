@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "back_buffer.h"
+#include "fps_overlay.h"
 #include "picture_fit.h"
 #include "platform.h"
 #include "target_window.h"
@@ -122,6 +123,7 @@ void CopyWholeWindowNext()
 
 void CopyToWindow(HWND, std::int32_t width, std::int32_t height)
 {
+    DrawFpsOverlay();
     const PixelBox changed = TakeChangedBox();
     const PictureFit fit = FitPicture(width, height, targetWidth, targetHeight);
     if (!wholeCopyDue && fit.width == width && fit.height == height) {
