@@ -4,6 +4,7 @@
 #include <X11/keysym.h>
 #include <poll.h>
 
+#include <algorithm>
 #include <ctime>
 
 #include "fps_overlay.h"
@@ -90,16 +91,19 @@ void StopFrameTimer(HWND, UINT)
 void RunFrameLoop(HWND window)
 {
     Nanoseconds deadline = MonotonicNow() + timerPeriod;
-    while (!stopRequested && !windowGone) {
-        if (HandlePendingEvents()) {
+    while (!HandlePendingEvents()) {
+        // It waits even when a tick is already due (a frame took longer than
+        // the period, the machine is busy): only while it waits do the stop
+        // signals get through.
+        const Nanoseconds now = MonotonicNow();
+        WaitUntil(std::max(deadline, now), now);
+        if (stopRequested || windowGone) {
             return;
         }
-        const Nanoseconds now = MonotonicNow();
-        if (timerPeriod > 0 && now >= deadline) {
+        const Nanoseconds woken = MonotonicNow();
+        if (timerPeriod > 0 && woken >= deadline) {
             SaverProc(window, WM_TIMER, timerId, 0);
-            deadline += timerPeriod * ((now - deadline) / timerPeriod + 1);
-            continue;
+            deadline += timerPeriod * ((woken - deadline) / timerPeriod + 1);
         }
-        WaitUntil(deadline, now);
     }
 }
