@@ -17,13 +17,30 @@
 
 namespace {
 
+// `text` on stderr with its control characters as \xNN, so that an argument
+// cannot break the problem's line or send a terminal escape sequence.
+void PutEscaped(const char* text)
+{
+    for (; *text != '\0'; ++text) {
+        const unsigned char c = static_cast<unsigned char>(*text);
+        if (c < 0x20 || c == 0x7F) {
+            std::fprintf(stderr, "\\x%02x", c);
+        } else {
+            std::fputc(c, stderr);
+        }
+    }
+}
+
+// The problem on one line (naming the argument at fault, if any), then the usage.
 int Refuse(const char* problem, const char* subject)
 {
+    std::fputs("vimra: ", stderr);
+    PutEscaped(problem);
     if (subject != nullptr) {
-        std::fprintf(stderr, "vimra: %s: %s\n%s", problem, subject, kUsage);
-    } else {
-        std::fprintf(stderr, "vimra: %s\n%s", problem, kUsage);
+        std::fputs(": ", stderr);
+        PutEscaped(subject);
     }
+    std::fprintf(stderr, "\n%s", kUsage);
     return 1;
 }
 
