@@ -4,7 +4,9 @@ picture shown 1:1) also wants the discs of one frame as they are drawn:
 every lit pixel on the rim of the colour cube, and each colour within one
 disc's fill, 14 x 14 pixels inside its black outline (the 600 discs of a
 frame have 600 colours; a disc left over from an earlier frame, or one
-without its outline, breaks that). "scaled" pixels are averages."""
+without its outline, breaks that). "scaled" pixels are averages. White is
+no disc's colour: it is the --fps overlay's, wanted 10 pixels from the
+left and bottom edges with "exact fps", and nowhere otherwise."""
 import itertools
 import re
 import sys
@@ -14,6 +16,8 @@ header = re.match(rb"P6\s(\d+)\s(\d+)\s255\s", data)
 width, height, pixels = int(header[1]), int(header[2]), data[header.end():]
 lit = [(i // 3 % width, i // 3 // width, pixels[i:i + 3]) for i in range(0, 3 * width * height, 3)
        if any(pixels[i:i + 3])]
+overlay = [p for p in lit if p[2] == b"\xff\xff\xff"]
+lit = [p for p in lit if p[2] != b"\xff\xff\xff"]
 xs, ys = [p[0] for p in lit] or [0], [p[1] for p in lit] or [0]
 box = f"cloud {min(xs)},{min(ys)}..{max(xs)},{max(ys)} in {width}x{height}"
 off_rim = sum(max(p[2]) != 255 or min(p[2]) != 0 for p in lit)
@@ -26,6 +30,8 @@ problems = [text for failed, text in [
      min(xs) == 0 or min(ys) == 0 or max(xs) == width - 1 or max(ys) == height - 1, f"{box}: off centre or cut off"),
     (sys.argv[2] == "exact" and off_rim > 0, f"{off_rim} of {len(lit)} lit pixels are off the colour cube's rim"),
     (sys.argv[2] == "exact" and spread > 0, f"{spread} colours spread wider than one disc's fill"),
+    ((sys.argv[2:] == ["exact", "fps"]) != bool(overlay) or overlay and (min(p[0] for p in overlay) != 10 or
+     max(p[1] for p in overlay) != height - 11), f"{len(overlay)} white pixels, {overlay[:1]} the first"),
 ] if failed]
 print("; ".join(problems) or box)
 sys.exit(1 if problems else 0)
