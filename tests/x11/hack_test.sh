@@ -50,9 +50,10 @@ python3 "$(dirname "$0")/command_lines.py" "$vimra" "$lines" "$(xwininfo -root |
 # monitor's size); then ended with 0 within a bound (ms) by Escape, q, the window manager's close
 # (WM_DELETE_WINDOW, sent as a window manager sends it) and SIGTERM, also
 # when starved of CPU so that every frame overruns its 50 ms (CPU 0 kept busy
-# for 1.5 s; at nice 19 pinned there, vimra gets under 2 % of it). In a
-# sanitizer build the leak check at exit would take longer than the bound.
-starve() { taskset -pc 0 "$1" >/dev/null && renice -n 19 -p "$1" >/dev/null && { timeout 1.5 taskset -c 0 sh -c 'while :; do :; done' & sleep 0.5; }; }
+# for 6 s; at nice 19 pinned there, vimra gets under 2 % of it: it must end
+# after the frame it is in, not when the load goes). In a sanitizer build
+# the leak check at exit would take longer than the bounds.
+starve() { taskset -pc 0 "$1" >/dev/null && renice -n 19 -p "$1" >/dev/null && { timeout 6 taskset -c 0 sh -c 'while :; do :; done' & sleep 1; }; }
 close='import ctypes as c, struct, sys; x = c.CDLL("libX11.so.6"); x.XOpenDisplay.restype = c.c_void_p
 d, w = c.c_void_p(x.XOpenDisplay(None)), int(sys.argv[1]); atom = lambda name: x.XInternAtom(d, name, 0)
 x.XSendEvent(d, c.c_ulong(w), 0, 0, struct.pack("iiQiiQQQii5q", 33, 0, 0, 1, 0, 0, w, atom(b"WM_PROTOCOLS"), 32, 0,
@@ -63,28 +64,28 @@ while read -r width height mode bound end; do
   xdotool windowsize "$own" "$width" "$height"
   within 10000 shot "$own" own "$mode" || fail "its own window at ${width}x$height: $(cat "$work/why")"
   start=${EPOCHREALTIME/./} && eval "$end"
-  finish "$hack" 1
-  status=$? elapsed=$(((${EPOCHREALTIME/./} - start) / 1000))
+  finish "$hack" 9; status=$? elapsed=$(((${EPOCHREALTIME/./} - start) / 1000))
   [ "$status" -eq 0 ] && [ "$elapsed" -le "$bound" ] || fail "$end: exit $status after $elapsed ms, not 0 within $bound ms"
 done <<'TABLE'
 1000 800 scaled 1000 xdotool keydown --window "$own" Escape
 320 240 scaled 1000 xdotool keydown --window "$own" q
 1280 1024 exact 1000 python3 -c "$close" "$own"
 200 150 scaled 100 kill -TERM "$hack"
-1200 900 scaled 1000 starve "$hack" && kill -TERM "$hack"
+1200 900 scaled 3000 starve "$hack" && kill -TERM "$hack"
 TABLE
 
 # On the root window while the daemon covers it with its own, then ended by
 # the server's death; first paused for 2 s (SIGSTOP, SIGCONT, as the daemon
 # pauses hacks): no burst of the missed frames. Its CPU time (ns) in the
 # 300 ms after SIGCONT against the 300 ms before the pause (a burst costs
-# several times as much), and its frames counted from outside in the second after.
+# several times as much), and its frames counted from outside in the second
+# after (a burst is one or two to DAMAGE: only a stall shows there).
 "$vimra" --root & other=$!
 within 10000 shot root root exact || fail "--root: $(cat "$work/why")"
 cpu() { cut -d' ' -f1 "/proc/$other/schedstat"; }
 before=$(cpu) && sleep 0.3 && paused=$(cpu) && kill -STOP "$other" && sleep 2 && kill -CONT "$other" && sleep 0.3
 after=$(cpu) fps=$(python3 "$(dirname "$0")/../../bench/count_frames.py" 1)
-((after - paused < 3 * (paused - before))) && awk -v fps="$fps" 'BEGIN { exit !(fps >= 17 && fps <= 21) }' ||
+((after - paused < 3 * (paused - before))) && awk -v fps="$fps" 'BEGIN { exit !(fps >= 17) }' ||
   fail "after a pause: $(((after - paused) / 1000)) us of CPU in 300 ms against $(((paused - before) / 1000)) us, $fps frames/s"
 
 # The daemon, with only vimra in its settings, activated and deactivated.
@@ -124,7 +125,6 @@ within 1000 grep -sqx "$(cat "$work/hack") 0" "$work/reaped" || fail "xscreensav
 ! grep -E "^vimra|X Error" "$work/daemon.log" || fail "vimra complained under the daemon"
 
 kill "${pids[0]}"
-finish "$other" 1
-status=$?
+finish "$other" 1; status=$?
 [ "$status" -eq 1 ] || fail "the X server killed, vimra exited $status, not 1 within 1 s"
 exit "$failures"
