@@ -8,9 +8,9 @@
 # root it runs as nobody, with a private HOME and a copy of vimra that
 # nobody can run.
 set -u
-vimra=$1 lines=${VIMRA_COMMAND_LINES:-20000} soak=${VIMRA_SOAK_SECONDS:-60}
+vimra=$1 lines=${VIMRA_COMMAND_LINES:-20000} soak=${VIMRA_SOAK_SECONDS:-60} && export VIMRA_START_SECONDS=0.2
 # Under the sanitizers a start costs several times as much: fewer command lines, no soak.
-ldd "$vimra" | grep -q libasan && lines=2000 soak=0
+ldd "$vimra" | grep -q libasan && lines=2000 soak=0 VIMRA_START_SECONDS=1
 work=$(mktemp -d) && home=$(mktemp -d) || exit 1
 failures=0
 fail() { echo "FAIL: $*" && failures=$((failures + 1)); }
