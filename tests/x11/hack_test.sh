@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # vimra, the XScreenSaver hack, on a virtual screen of its own: random
-# command lines; drawing into another client's window and into its own,
-# resized; ended by SIGTERM, by its window's destruction, by Escape, q and
-# the window manager's close, and by the server's death; paused and resumed;
-# run by the real xscreensaver daemon (for VIMRA_SOAK_SECONDS, and when the
-# daemon's window owner is killed). The daemon starts no hacks as root: as
-# root it runs as nobody, with a private HOME and a copy of vimra that
-# nobody can run.
+# command lines (VIMRA_COMMAND_LINES of them); its own window resized, and
+# ended by Escape, q, the window manager's close and SIGTERM; paused and
+# resumed on the root window, then ended by the server's death; run by the
+# real xscreensaver daemon (for VIMRA_SOAK_SECONDS, then deactivated, and
+# once more until the owner of its window is killed). The daemon starts no
+# hacks as root: as root it runs as nobody, with a private HOME and a copy
+# of vimra that nobody can run.
 set -u
 vimra=$1 lines=${VIMRA_COMMAND_LINES:-20000} soak=${VIMRA_SOAK_SECONDS:-60} && export VIMRA_START_SECONDS=0.2
 # Under the sanitizers a start costs several times as much: fewer command lines, no soak.
@@ -47,8 +47,9 @@ python3 "$(dirname "$0")/command_lines.py" "$vimra" "$lines" "$(xwininfo -root |
   ":$(cat "$work/display16")" || fail "random command lines"
 
 # Its own window: grown or shrunk, the picture fitted and centred (1:1 at the
-# monitor's size); then ended with 0 within a bound (ms) by Escape, q, the window manager's close
-# (WM_DELETE_WINDOW, sent as a window manager sends it) and SIGTERM, also
+# monitor's size); then ended with 0 within a bound (ms) by Escape, q, the
+# window manager's close (WM_DELETE_WINDOW, sent as a window manager sends
+# it) and SIGTERM, also
 # when starved of CPU so that every frame overruns its 50 ms (CPU 0 kept busy
 # for 6 s; at nice 19 pinned there, vimra gets under 2 % of it: it must end
 # after the frame it is in, not when the load goes). In a sanitizer build
