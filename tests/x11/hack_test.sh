@@ -61,7 +61,7 @@ x.XSendEvent(d, c.c_ulong(w), 0, 0, struct.pack("iiQiiQQQii5q", 33, 0, 0, 1, 0, 
                                                 atom(b"WM_DELETE_WINDOW"), 0, 0, 0, 0) + bytes(96)); x.XCloseDisplay(d)'
 while read -r width height mode bound end; do
   ASAN_OPTIONS=detect_leaks=0 "$vimra" --window & hack=$!
-  own=$(within 10000 xdotool search --name '^Vimra$') || fail "no window of its own"
+  own=$(within 10000 xdotool search --name '^Vimra$') || { fail "no window of its own" && kill -9 "$hack" && continue; }
   xdotool windowsize "$own" "$width" "$height"
   within 10000 shot "$own" own "$mode" || fail "its own window at ${width}x$height: $(cat "$work/why")"
   start=${EPOCHREALTIME/./} && eval "$end"
