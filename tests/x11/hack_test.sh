@@ -104,12 +104,14 @@ within 15000 pgrep -o -f "^$home/vimra --root --fps" >"$work/hack" || fail "-act
 within 10000 shot root daemon exact fps || fail "under the daemon: $(cat "$work/why")"
 # $soak seconds under the daemon, after a 20 s warm-up: every 30 s the screen
 # checked and the resident memory (kB) of vimra and of the X server sampled;
-# neither may grow by 64 KB.
+# neither may grow by 64 KB. The screen's memory is read while the server
+# draws, so a read may hold parts of two frames (more often on a busy
+# machine): the check polls for a whole frame, as the others do.
 for ((t = 0; t <= soak; t += 30)); do
   sleep $((t > 0 ? 30 : soak > 0 ? 20 : 0))
   memory=($(awk '/^VmRSS/ { print $2 }' "/proc/$(cat "$work/hack")/status" "/proc/${pids[0]}/status"))
   first=(${first[@]:-${memory[@]}})
-  within 3000 shot root soak exact fps && ((memory[0] - first[0] < 64 && memory[1] - first[1] < 64)) ||
+  within 10000 shot root soak exact fps && ((memory[0] - first[0] < 64 && memory[1] - first[1] < 64)) ||
     fail "soak at $t s: vimra ${memory[0]} kB, Xvfb ${memory[1]} kB, from ${first[*]}: $(cat "$work/why")"
   echo "soak at $t s: vimra ${memory[0]} kB, Xvfb ${memory[1]} kB"
 done
