@@ -1,5 +1,5 @@
 # Front door. Everything real lives in CMake (CMakePresets.json) and scripts/.
-.PHONY: all bootstrap build build-native build-win32 build-sanitize test test-native test-win32 test-sanitize run render docs bench soak loc mutants deb dist clean
+.PHONY: all bootstrap build build-native build-win32 build-sanitize test test-native test-win32 test-sanitize run render docs bench soak soak-x11 loc mutants deb dist clean
 
 # The project's one version number, from CMakeLists.txt's project().
 VERSION := $(shell sed -n 's/^project(Vimra VERSION \([^ )]*\).*/\1/p' CMakeLists.txt)
@@ -110,6 +110,14 @@ soak: build-win32
 	  status=$$?; \
 	  cat $(CURDIR)/build/soak-report.txt; \
 	  exit $$status
+
+# vimra under the xscreensaver daemon for SOAK_SECONDS (an hour unless given):
+# every 30 s the screen checked and the memory of vimra and of its X server
+# sampled, neither allowed to grow by 64 KB (the rest of the hack's tests too,
+# without the random command lines).
+SOAK_SECONDS ?= 3600
+soak-x11: build-native
+	cd build && VIMRA_COMMAND_LINES=0 VIMRA_SOAK_SECONDS=$(SOAK_SECONDS) ../tests/x11/hack_test.sh native/vimra
 
 # Lines of test code against all other code, counted by cloc over the tracked
 # files. Test code is everything under tests/ and every script whose only job

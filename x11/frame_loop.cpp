@@ -4,9 +4,11 @@
 #include <X11/keysym.h>
 #include <poll.h>
 
-#include <cstdint>
+#include <algorithm>
 #include <ctime>
 
+#include "fps_overlay.h"
+#include "monotonic_clock.h"
 #include "platform.h"
 #include "saver_proc.h"
 #include "stop_signals.h"
@@ -15,19 +17,8 @@
 
 namespace {
 
-using Nanoseconds = std::int64_t;
-constexpr Nanoseconds kPerMillisecond = 1000000;
-constexpr Nanoseconds kPerSecond = 1000000000;
-
 UINT timerId;
 Nanoseconds timerPeriod;   // 0: the timer is stopped
-
-Nanoseconds Now()
-{
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return now.tv_sec * kPerSecond + now.tv_nsec;
-}
 
 // Returns 1 when the event ends the hack.
 int HandleEvent(XEvent& event)
@@ -73,13 +64,15 @@ int HandlePendingEvents()
 }
 
 // Sleeps until the X connection has input, a stop signal comes or the
-// deadline passes (no deadline while the timer is stopped).
+// deadline passes (no deadline while the timer is stopped); the time spent
+// waiting is what the frame-rate overlay's load leaves out.
 void WaitUntil(Nanoseconds deadline, Nanoseconds now)
 {
     pollfd connection = {ConnectionNumber(display), POLLIN, 0};
     const Nanoseconds left = deadline - now;
     const timespec timeout = {static_cast<std::time_t>(left / kPerSecond), static_cast<long>(left % kPerSecond)};
     ppoll(&connection, 1, timerPeriod > 0 ? &timeout : nullptr, WaitingSignalMask());
+    CountWaitingTime(MonotonicNow() - now);
 }
 
 }  // namespace
@@ -97,17 +90,20 @@ void StopFrameTimer(HWND, UINT)
 
 void RunFrameLoop(HWND window)
 {
-    Nanoseconds deadline = Now() + timerPeriod;
-    while (!stopRequested && !windowGone) {
-        if (HandlePendingEvents()) {
+    Nanoseconds deadline = MonotonicNow() + timerPeriod;
+    while (!HandlePendingEvents()) {
+        // It waits even when a tick is already due (a frame took longer than
+        // the period, the machine is busy): only while it waits do the stop
+        // signals get through.
+        const Nanoseconds now = MonotonicNow();
+        WaitUntil(std::max(deadline, now), now);
+        if (stopRequested || windowGone) {
             return;
         }
-        const Nanoseconds now = Now();
-        if (timerPeriod > 0 && now >= deadline) {
+        const Nanoseconds woken = MonotonicNow();
+        if (timerPeriod > 0 && woken >= deadline) {
             SaverProc(window, WM_TIMER, timerId, 0);
-            deadline += timerPeriod * ((now - deadline) / timerPeriod + 1);
-            continue;
+            deadline += timerPeriod * ((woken - deadline) / timerPeriod + 1);
         }
-        WaitUntil(deadline, now);
     }
 }

@@ -2,7 +2,16 @@
 
 #include <cstring>
 
-const char kUsage[] = "usage: vimra [--root | --window-id ID] [--scale K] [--help] [--version]\n";
+const char kUsage[] =
+    "usage: vimra [--root | --window | --window-id ID] [--display NAME] [--fps] [--scale K] [--help] [--version]\n";
+const char kOptions[] = "  --root          in $XSCREENSAVER_WINDOW if set, else in the root window\n"
+                        "  --window        in a window of its own (the default); Escape or q closes it\n"
+                        "  --window-id ID  in that window (decimal or 0x hex)\n"
+                        "  --display NAME  on that X display (default: $DISPLAY)\n"
+                        "  --fps           the frame rate and the load in the bottom-left corner\n"
+                        "  --scale K       pixels per picture pixel, 1 to 8 (default: monitor height div 1080)\n"
+                        "  --help          this text\n"
+                        "  --version       the version\n";
 
 namespace {
 
@@ -13,6 +22,11 @@ const char* OptionName(const char* argument)
         return argument + 2;
     }
     return argument[0] == '-' ? argument + 1 : nullptr;
+}
+
+bool Is(const char* name, const char* option)
+{
+    return std::strcmp(name, option) == 0;
 }
 
 }  // namespace
@@ -50,7 +64,8 @@ int ParseWindowId(const char* text, unsigned long& id)
 int ParseHackOptions(int argc, char** argv, HackOptions& options, const char*& problem,
                      const char*& subject)
 {
-    options = {DrawTarget::kOwnWindow, 0, 0, 0, 0};
+    options = {DrawTarget::kOwnWindow, 0, nullptr, 0, 0, 0, 0};
+    DrawTarget chosen = DrawTarget::kOwnWindow;  // by --root and --window
     for (int i = 1; i < argc; ++i) {
         subject = argv[i];
         const char* name = OptionName(argv[i]);
@@ -58,36 +73,40 @@ int ParseHackOptions(int argc, char** argv, HackOptions& options, const char*& p
             problem = "unexpected argument";
             return 0;
         }
-        if (std::strcmp(name, "root") == 0) {
-            if (options.target != DrawTarget::kWindowId) {
-                options.target = DrawTarget::kRoot;
-            }
-        } else if (std::strcmp(name, "window-id") == 0) {
-            if (i + 1 >= argc) {
-                problem = "a window id must follow";
-                return 0;
-            }
-            subject = argv[++i];
-            if (!ParseWindowId(subject, options.windowId)) {
+        const bool takesValue = Is(name, "window-id") || Is(name, "display") || Is(name, "scale");
+        if (takesValue && i + 1 >= argc) {
+            problem = "a value must follow";
+            return 0;
+        }
+        const char* value = takesValue ? argv[++i] : nullptr;
+        if (Is(name, "root") || Is(name, "window")) {
+            chosen = Is(name, "root") ? DrawTarget::kRoot : DrawTarget::kOwnWindow;
+        } else if (Is(name, "window-id")) {
+            subject = value;
+            if (!ParseWindowId(value, options.windowId)) {
                 problem = "malformed window id (decimal or 0x hex, not 0)";
                 return 0;
             }
-            options.target = DrawTarget::kWindowId;
-        } else if (std::strcmp(name, "scale") == 0) {
-            subject = i + 1 < argc ? argv[++i] : "";
-            if (subject[0] < '1' || subject[0] > '8' || subject[1] != '\0') {
+        } else if (Is(name, "display")) {
+            options.display = value;
+        } else if (Is(name, "scale")) {
+            subject = value;
+            if (value[0] < '1' || value[0] > '8' || value[1] != '\0') {
                 problem = "the scale must be 1 to 8";
                 return 0;
             }
-            options.scale = subject[0] - '0';
-        } else if (std::strcmp(name, "help") == 0) {
+            options.scale = value[0] - '0';
+        } else if (Is(name, "fps")) {
+            options.fps = 1;
+        } else if (Is(name, "help")) {
             options.help = 1;
-        } else if (std::strcmp(name, "version") == 0) {
+        } else if (Is(name, "version")) {
             options.version = 1;
         } else {
             problem = "unknown option";
             return 0;
         }
     }
+    options.target = options.windowId != 0 ? DrawTarget::kWindowId : chosen;
     return 1;
 }

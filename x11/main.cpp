@@ -1,10 +1,14 @@
 // vimra: the XScreenSaver hack. The same SaverProc as on Windows (creation,
 // a tick every 50 ms, destruction) drawing with the cairo back end into the
 // daemon's window, the root window, a preview window or a window of its own.
-#include <cstdio>
+#include <cairo.h>
 
-#include "frame_loop.h"
+#include <cstdio>
+#include <cstring>
+
 #include "back_buffer.h"
+#include "fps_overlay.h"
+#include "frame_loop.h"
 #include "hack_options.h"
 #include "monitor_size.h"
 #include "saver_proc.h"
@@ -14,14 +18,43 @@
 
 namespace {
 
+// `text` on stderr with its control characters as \xNN, so that an argument
+// cannot break the problem's line or send a terminal escape sequence.
+void PutEscaped(const char* text)
+{
+    for (; *text != '\0'; ++text) {
+        const unsigned char c = static_cast<unsigned char>(*text);
+        if (c < 0x20 || c == 0x7F) {
+            std::fprintf(stderr, "\\x%02x", c);
+        } else {
+            std::fputc(c, stderr);
+        }
+    }
+}
+
+// The problem on one line (naming the argument at fault, if any), then the usage.
 int Refuse(const char* problem, const char* subject)
 {
+    std::fputs("vimra: ", stderr);
+    PutEscaped(problem);
     if (subject != nullptr) {
-        std::fprintf(stderr, "vimra: %s: %s\n%s", problem, subject, kUsage);
-    } else {
-        std::fprintf(stderr, "vimra: %s\n%s", problem, kUsage);
+        std::fputs(": ", stderr);
+        PutEscaped(subject);
     }
+    std::fprintf(stderr, "\n%s", kUsage);
     return 1;
+}
+
+// Every page of the back buffer made resident at once: the hack's memory is
+// then what it stays at for hours, not a figure that creeps up over the first
+// minutes as the cloud first reaches each part of the buffer.
+void TouchBackBuffer()
+{
+    cairo_surface_t* buffer = BackBufferSurface();
+    if (unsigned char* pixels = cairo_image_surface_get_data(buffer)) {
+        std::memset(pixels, 0, static_cast<std::size_t>(cairo_image_surface_get_stride(buffer)) *
+                                   static_cast<std::size_t>(cairo_image_surface_get_height(buffer)));
+    }
 }
 
 }  // namespace
@@ -35,12 +68,7 @@ int main(int argc, char** argv)
         return Refuse(problem, subject);
     }
     if (options.help) {
-        std::fputs(kUsage, stdout);
-        std::puts("Draws a turning, morphing cloud of 600 rainbow discs.\n"
-                  "  --root          in $XSCREENSAVER_WINDOW if set, else in the root window\n"
-                  "  --window-id ID  in that window (decimal or 0x hex)\n"
-                  "  --scale K       the picture K times as large (1 to 8); else height div 1080\n"
-                  "  neither         in a window of its own; Escape or q closes it");
+        std::printf("%sDraws a turning, morphing cloud of 600 rainbow discs.\n%s", kUsage, kOptions);
         return 0;
     }
     if (options.version) {
@@ -53,9 +81,11 @@ int main(int argc, char** argv)
     }
     backBufferScale = ChooseScale(options.scale);
     OpenWindowCopy();
+    fpsOverlayShown = options.fps;
     // The seam's window operations all act on the one target window.
     HWND const window = nullptr;
     SaverProc(window, WM_CREATE, 0, 0);
+    TouchBackBuffer();
     RunFrameLoop(window);
     SaverProc(window, WM_DESTROY, 0, 0);
     CloseWindowCopy();

@@ -78,9 +78,9 @@ const char* FindRootTarget(Window& window)
 
 const char* OpenTarget(const HackOptions& options)
 {
-    display = XOpenDisplay(nullptr);
+    display = XOpenDisplay(options.display);
     if (display == nullptr) {
-        std::snprintf(reason, sizeof reason, "cannot open display '%s'", XDisplayName(nullptr));
+        std::snprintf(reason, sizeof reason, "cannot open display '%s'", XDisplayName(options.display));
         return reason;
     }
     XSetErrorHandler(OnXError);

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "back_buffer.h"
+#include "fps_overlay.h"
 #include "picture_fit.h"
 #include "platform.h"
 #include "shared_memory.h"
@@ -172,6 +173,7 @@ void CopyWholeWindowNext()
 // The back buffer's size, not the animation's: they differ by the scale.
 void CopyToWindow(HWND, std::int32_t, std::int32_t)
 {
+    DrawFpsOverlay();
     cairo_surface_t* surface = BackBufferSurface();
     const std::int32_t width = cairo_image_surface_get_width(surface);
     const std::int32_t height = cairo_image_surface_get_height(surface);

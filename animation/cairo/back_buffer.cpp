@@ -39,6 +39,11 @@ PixelBox TakeChangedBox()
     return changed;
 }
 
+void MarkBoxDrawn(const PixelBox& box)
+{
+    drawnBox = Union(drawnBox, Intersection(box, {0, 0, pixels.width, pixels.height}));
+}
+
 // The new surface is all black, so nothing needs clearing yet.
 void CreateBackBuffer(HWND, std::int32_t width, std::int32_t height)
 {

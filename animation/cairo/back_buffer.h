@@ -31,6 +31,11 @@ cairo_surface_t* BackBufferSurface();
 // Everything outside it is as it was at the last call.
 PixelBox TakeChangedBox();
 
+// What a host drew itself into the back buffer's memory (an overlay over the
+// discs), in the back buffer's pixels: the next clear blackens it and the
+// changed box holds it.
+void MarkBoxDrawn(const PixelBox& box);
+
 // Called with DrawDisc's arguments for every disc, in the animation's pixels,
 // before it is drawn (vimra-render's draw log); null: nobody listens.
 extern void (*onDiscDrawn)(std::uint32_t colour, std::int32_t left, std::int32_t top,
