@@ -117,12 +117,12 @@ soak: build-win32
 # without the random command lines).
 SOAK_SECONDS ?= 3600
 soak-x11: build-native
-	cd build && VIMRA_COMMAND_LINES=0 VIMRA_SOAK_SECONDS=$(SOAK_SECONDS) ../tests/x11/hack_test.sh native/vimra
+	cd build && VIMRA_COMMAND_LINES=0 VIMRA_SOAK_SECONDS=$(SOAK_SECONDS) ../tests/x11/hack_test.sh native/vimra native/tests/x11/window_copy_test
 
 # Lines of test code against all other code, counted by cloc over the tracked
 # files. Test code is everything under tests/ and every script whose only job
 # is to run tests; the configured .in scripts are counted as the shell they are.
-TEST_SCRIPTS := scripts/with-display scripts/mutants cmake/wine-run.in
+TEST_SCRIPTS := scripts/with-display scripts/mutants scripts/emulate-32bit cmake/wine-run.in
 loc: bootstrap
 	@mkdir -p build
 	@git ls-files tests $(TEST_SCRIPTS) >build/loc-tests.txt
