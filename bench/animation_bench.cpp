@@ -39,7 +39,7 @@ void BM_FrameDuringMorph(benchmark::State& state)
 }
 BENCHMARK(BM_FrameDuringMorph)->Unit(benchmark::kMicrosecond);
 
-// Reversed depths: 599 passes of 599 comparisons, every one an exchange.
+// Reversed depths: for a bubble sort 599 passes of 599 comparisons, every one an exchange.
 void BM_DepthSortWorstCase(benchmark::State& state)
 {
     std::int32_t x[kPointCount];
