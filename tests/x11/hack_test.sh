@@ -57,12 +57,14 @@ for scale in 2 1; do
   kill "$!" && finish "$!" 1
 done
 
-# A screen 16 bits deep, where vimra cannot draw.
+# On the big screen, which the rest does not use (thousands of connections
+# must not disturb the screens checked later); a screen 16 bits deep, where
+# vimra cannot draw.
 Xvfb -displayfd 4 -screen 0 64x64x16 -nolisten tcp 4>"$work/display16" &
 pids+=($!)
 within 10000 test -s "$work/display16" || fail "the 16-bit Xvfb did not start"
-python3 "$(dirname "$0")/command_lines.py" "$vimra" "$lines" "$(xwininfo -root | awk '/Window id:/ { print $4 }')" \
-  ":$(cat "$work/display16")" || fail "random command lines"
+DISPLAY=$big python3 "$(dirname "$0")/command_lines.py" "$vimra" "$lines" \
+  "$(DISPLAY=$big xwininfo -root | awk '/Window id:/ { print $4 }')" ":$(cat "$work/display16")" || fail "random command lines"
 
 # Its own window: grown or shrunk, the picture fitted and centred (1:1 at the
 # monitor's size); then ended with 0 within a bound (ms) by Escape, q, the
@@ -79,7 +81,7 @@ x.XSendEvent(d, c.c_ulong(w), 0, 0, struct.pack("iiQiiQQQii5q", 33, 0, 0, 1, 0, 
                                                 atom(b"WM_DELETE_WINDOW"), 0, 0, 0, 0) + bytes(96)); x.XCloseDisplay(d)'
 while read -r width height mode bound end; do
   ASAN_OPTIONS=detect_leaks=0 "$vimra" --window & hack=$!
-  own=$(within 10000 xdotool search --name '^Vimra$') || { fail "no window of its own" && kill -9 "$hack" && continue; }
+  own=$(within 10000 xdotool search --name '^Vimra$') || { fail "no window of its own"; kill -9 "$hack" 2>/dev/null; continue; }
   xdotool windowsize "$own" "$width" "$height"
   within 10000 shot "$own" own "$mode" || fail "its own window at ${width}x$height: $(cat "$work/why")"
   start=${EPOCHREALTIME/./} && eval "$end"
