@@ -9,9 +9,9 @@
 // matched to a palette, a screen-compatible bitmap with one solid brush and
 // one Ellipse per disc, and a whole clear and copy every frame.
 
-#include "../disc_runs.h"
-#include "../picture_fit.h"
-#include "../platform.h"
+#include "disc_runs.h"
+#include "picture_fit.h"
+#include "platform.h"
 #include "ellipse_runs.h"
 
 namespace {

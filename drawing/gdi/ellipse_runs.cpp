@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "../disc_runs.h"
+#include "disc_runs.h"
 
 namespace {
 
