@@ -29,8 +29,6 @@ void WheelStep(std::int32_t& r, std::int32_t& g, std::int32_t& b, std::int32_t s
 
 }  // namespace
 
-ColourCycler colourCycler(10);
-
 ColourCycler::ColourCycler(std::int32_t stepSize)
     : step(stepSize), red(255), green(0), blue(0)
 {

@@ -26,6 +26,3 @@ private:
     std::int32_t blue;
     std::int32_t pointBlue;
 };
-
-// The one cycler of the process, pure red with step 10 from start-up on.
-extern ColourCycler colourCycler;

@@ -1,6 +1,7 @@
-// The frame pipeline: creation, one frame per tick, destruction.
+// The frame pipeline: creation, one frame per tick on every screen, a change
+// of the displays, destruction.
 #include "angles.h"
-#include "colour_cycler.h"
+#include "cloud.h"
 #include "depth_sort.h"
 #include "platform.h"
 #include "point_set.h"
@@ -8,58 +9,77 @@
 #include "saver_proc.h"
 #include "transform.h"
 
-ScreenSize screenSize;
-float angleX;
-float angleY;
-float angleZ;
+Cloud clouds[kMaxScreens];
+std::int32_t cloudCount;
 
 namespace {
 
 constexpr std::int32_t kDiscSide = 16;  // pixels
 constexpr float kWrapBound = 360;       // degrees
+// Added to the clock's seed once per screen after the primary's, so that each
+// monitor's cloud draws a shape sequence of its own (the golden ratio's
+// fraction of 2^32: seeds far apart in the generator's cycle).
+constexpr std::uint32_t kSeedSpacing = 0x9E3779B9u;
 
-void CreateAnimation(HWND window)
+// Screen s's cloud as at the start of a run: the disc size, still angles, the
+// shape clock started and a first shape drawn from a seed read off the clock.
+void StartCloud(Cloud& cloud, std::int32_t screen)
 {
-    StartFrameTimer(window, kFrameTimerId, kFrameInterval);
-    screenSize.width = ReadScreenWidth();
-    screenSize.height = ReadScreenHeight();
-    CreateBackBuffer(window, screenSize.width, screenSize.height);
-    discSize = {kDiscSide, kDiscSide};
-    angleX = angleY = angleZ = 0;
-    shapeState.shapeClock = ReadClock();
-    shapeState.morphCounter = kMorphIdle;
-    shapeState.twistAngle = 0;
-    shapeState.twistStep = 2;
-    shapeState.coilPhase = 0;
-    SeedRandom(static_cast<std::uint32_t>(ReadClock()));
-    shapeState.currentShape = NextRandom() % kShapeCount;
-    GenerateShape(shapeState.currentShape);
-    ClearBackBuffer(screenSize.width, screenSize.height);
+    cloud.discSize = {kDiscSide, kDiscSide};
+    cloud.angleX = cloud.angleY = cloud.angleZ = 0;
+    cloud.shapeState.shapeClock = ReadClock();
+    cloud.shapeState.morphCounter = kMorphIdle;
+    cloud.shapeState.twistAngle = 0;
+    cloud.shapeState.twistStep = 2;
+    cloud.shapeState.coilPhase = 0;
+    cloud.randomState = static_cast<std::uint32_t>(ReadClock()) + static_cast<std::uint32_t>(screen) * kSeedSpacing;
+    cloud.shapeState.currentShape = NextRandom(cloud.randomState) % kShapeCount;
+    GenerateShape(cloud, cloud.shapeState.currentShape);
 }
 
-void DestroyAnimation(HWND window)
+// A back buffer for each of the window's screens, cleared. The first `kept`
+// clouds go on as they were (on a screen of perhaps another size); the
+// others start afresh.
+void ShowClouds(HWND window, std::int32_t kept)
 {
-    FreeBackBuffer();
-    StopFrameTimer(window, kFrameTimerId);
+    ScreenSize sizes[kMaxScreens];
+    cloudCount = ReadScreens(window, sizes);
+    for (std::int32_t screen = 0; screen < cloudCount; ++screen) {
+        Cloud& cloud = clouds[screen];
+        cloud.screenSize = sizes[screen];
+        CreateBackBuffer(window, screen, cloud.screenSize.width, cloud.screenSize.height);
+        if (screen >= kept) {
+            StartCloud(cloud, screen);
+        }
+        ClearBackBuffer(screen, cloud.screenSize.width, cloud.screenSize.height);
+    }
+}
+
+void FreeBackBuffers()
+{
+    for (std::int32_t screen = 0; screen < cloudCount; ++screen) {
+        FreeBackBuffer(screen);
+    }
 }
 
 // Once the clock is more than kShapeInterval past shapeClock: a new shape,
 // never the current one, and the first step of the morph towards it.
-void PickShapeWhenDue()
+void PickShapeWhenDue(Cloud& cloud)
 {
-    const double elapsed = static_cast<double>(ReadClock() - shapeState.shapeClock);
+    ShapeState& state = cloud.shapeState;
+    const double elapsed = static_cast<double>(ReadClock() - state.shapeClock);
     if (!(elapsed > kShapeInterval)) {
         return;
     }
-    shapeState.shapeClock = ReadClock();
-    ShapeId next = NextRandom() % kShapeCount;
-    while (next == shapeState.currentShape) {
-        next = NextRandom() % kShapeCount;
+    state.shapeClock = ReadClock();
+    ShapeId next = NextRandom(cloud.randomState) % kShapeCount;
+    while (next == state.currentShape) {
+        next = NextRandom(cloud.randomState) % kShapeCount;
     }
-    shapeState.twistAngle = 0;
-    BeginMorph(next);  // still sees the old currentShape
-    shapeState.morphCounter = 0;
-    shapeState.currentShape = next;
+    state.twistAngle = 0;
+    BeginMorph(cloud, next);  // still sees the old currentShape
+    state.morphCounter = 0;
+    state.currentShape = next;
 }
 
 float AdvanceAngle(float angle)
@@ -77,44 +97,45 @@ float AngleRadians(float degrees)
     return static_cast<float>(Radians(degrees));
 }
 
-std::uint32_t RunningColour()
+std::uint32_t RunningColour(const ColourCycler& cycler)
 {
-    return (static_cast<std::uint32_t>(colourCycler.PointRed()) & 0xFF) |
-           (static_cast<std::uint32_t>(colourCycler.PointGreen()) & 0xFF) << 8 |
-           (static_cast<std::uint32_t>(colourCycler.PointBlue()) & 0xFF) << 16;
+    return (static_cast<std::uint32_t>(cycler.PointRed()) & 0xFF) |
+           (static_cast<std::uint32_t>(cycler.PointGreen()) & 0xFF) << 8 |
+           (static_cast<std::uint32_t>(cycler.PointBlue()) & 0xFF) << 16;
 }
 
 }  // namespace
 
-void RenderFrame()
+void RenderFrame(std::int32_t screen)
 {
+    Cloud& cloud = clouds[screen];
+    const ScreenSize size = cloud.screenSize;
     Transform transform;
-    PickShapeWhenDue();
+    PickShapeWhenDue(cloud);
 
-    if (shapeState.morphCounter == kMorphIdle) {
-        GenerateShape(shapeState.currentShape);
+    if (cloud.shapeState.morphCounter == kMorphIdle) {
+        GenerateShape(cloud, cloud.shapeState.currentShape);
     } else {
-        MorphStep();
+        MorphStep(cloud);
     }
 
     transform.Scale(1, 1, 1);
-    angleX = AdvanceAngle(angleX);
-    angleY = AdvanceAngle(angleY);
-    angleZ = AdvanceAngle(angleZ);
-    angleX = WrapAngle(angleX);
-    angleY = WrapAngle(angleY);
-    angleZ = WrapAngle(angleZ);
-    transform.RotateX(AngleRadians(angleX));
-    transform.RotateY(AngleRadians(angleY));
-    transform.RotateZ(AngleRadians(angleZ));
-    transform.Translate(static_cast<float>(screenSize.width / 2),
-                        static_cast<float>(screenSize.height / 2), 0);
+    cloud.angleX = AdvanceAngle(cloud.angleX);
+    cloud.angleY = AdvanceAngle(cloud.angleY);
+    cloud.angleZ = AdvanceAngle(cloud.angleZ);
+    cloud.angleX = WrapAngle(cloud.angleX);
+    cloud.angleY = WrapAngle(cloud.angleY);
+    cloud.angleZ = WrapAngle(cloud.angleZ);
+    transform.RotateX(AngleRadians(cloud.angleX));
+    transform.RotateY(AngleRadians(cloud.angleY));
+    transform.RotateZ(AngleRadians(cloud.angleZ));
+    transform.Translate(static_cast<float>(size.width / 2), static_cast<float>(size.height / 2), 0);
 
     std::int32_t screenX[kPointCount];
     std::int32_t screenY[kPointCount];
     std::int32_t screenZ[kPointCount];
     for (int i = 0; i < kPointCount; ++i) {
-        const Point& p = pointSet.points[i];
+        const Point& p = cloud.pointSet.points[i];
         transform.Apply(p.x, p.y, p.z);
         screenX[i] = static_cast<std::int32_t>(transform.transformed.x);
         screenY[i] = static_cast<std::int32_t>(transform.transformed.y);
@@ -122,13 +143,14 @@ void RenderFrame()
     }
     SortByDepth(screenX, screenY, screenZ, kPointCount);
 
-    ClearBackBuffer(screenSize.width, screenSize.height);
-    colourCycler.FrameAdvance();
+    ClearBackBuffer(screen, size.width, size.height);
+    cloud.colourCycler.FrameAdvance();
     for (int i = 0; i < kPointCount; ++i) {
-        const std::int32_t left = screenX[i] - discSize.width / 2;
-        const std::int32_t top = screenY[i] - discSize.height / 2;
-        DrawDisc(RunningColour(), left, top, left + discSize.width, top + discSize.height);
-        colourCycler.PointAdvance();
+        const DiscSize& disc = cloud.discSize;
+        const std::int32_t left = screenX[i] - disc.width / 2;
+        const std::int32_t top = screenY[i] - disc.height / 2;
+        DrawDisc(screen, RunningColour(cloud.colourCycler), left, top, left + disc.width, top + disc.height);
+        cloud.colourCycler.PointAdvance();
     }
 }
 
@@ -136,14 +158,23 @@ LRESULT SaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE:
-        CreateAnimation(window);
+        StartFrameTimer(window, kFrameTimerId, kFrameInterval);
+        ShowClouds(window, 0);
+        break;
+    case WM_DISPLAYCHANGE:
+        // Monitors came, went or changed their size: the screens read afresh.
+        FreeBackBuffers();
+        ShowClouds(window, cloudCount);
         break;
     case WM_DESTROY:
-        DestroyAnimation(window);
+        FreeBackBuffers();
+        StopFrameTimer(window, kFrameTimerId);
         break;
     case WM_TIMER:
-        RenderFrame();
-        CopyToWindow(window, screenSize.width, screenSize.height);
+        for (std::int32_t screen = 0; screen < cloudCount; ++screen) {
+            RenderFrame(screen);
+            CopyToWindow(window, screen, clouds[screen].screenSize.width, clouds[screen].screenSize.height);
+        }
         break;
     default:
         break;

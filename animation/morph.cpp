@@ -1,19 +1,17 @@
 // The linear morph: 80 steps showing 0/80 .. 79/80 of the way from the cloud
 // as it was to the target; the target itself appears with the next generation.
+#include "cloud.h"
 #include "platform.h"
 #include "point_set.h"
 
-MorphBuffer morphFrom;
-MorphBuffer morphTo;
-
 namespace {
 
-void CopyPointSet(MorphBuffer& buffer)
+void CopyPointSet(const PointSet& points, MorphBuffer& buffer)
 {
     for (int n = 0; n < kPointCount; ++n) {
-        buffer.x[n] = pointSet.points[n].x;
-        buffer.y[n] = pointSet.points[n].y;
-        buffer.z[n] = pointSet.points[n].z;
+        buffer.x[n] = points.points[n].x;
+        buffer.y[n] = points.points[n].y;
+        buffer.z[n] = points.points[n].z;
     }
 }
 
@@ -25,25 +23,27 @@ float Interpolate(float from, float to, std::int32_t counter)
 
 }  // namespace
 
-void BeginMorph(ShapeId k)
+void BeginMorph(Cloud& cloud, ShapeId k)
 {
-    CopyPointSet(morphFrom);
-    GenerateShape(k);
-    CopyPointSet(morphTo);
+    CopyPointSet(cloud.pointSet, cloud.morphFrom);
+    GenerateShape(cloud, k);
+    CopyPointSet(cloud.pointSet, cloud.morphTo);
 }
 
-void MorphStep()
+void MorphStep(Cloud& cloud)
 {
-    const std::int32_t counter = shapeState.morphCounter;
+    const std::int32_t counter = cloud.shapeState.morphCounter;
+    const MorphBuffer& from = cloud.morphFrom;
+    const MorphBuffer& to = cloud.morphTo;
     for (int n = 0; n < kPointCount; ++n) {
-        Point& p = pointSet.points[n];
-        p.x = Interpolate(morphFrom.x[n], morphTo.x[n], counter);
-        p.y = Interpolate(morphFrom.y[n], morphTo.y[n], counter);
-        p.z = Interpolate(morphFrom.z[n], morphTo.z[n], counter);
+        Point& p = cloud.pointSet.points[n];
+        p.x = Interpolate(from.x[n], to.x[n], counter);
+        p.y = Interpolate(from.y[n], to.y[n], counter);
+        p.z = Interpolate(from.z[n], to.z[n], counter);
     }
-    shapeState.morphCounter += 1;
-    if (shapeState.morphCounter == kMorphFrames) {
-        shapeState.morphCounter = kMorphIdle;
-        shapeState.shapeClock = ReadClock();
+    cloud.shapeState.morphCounter += 1;
+    if (cloud.shapeState.morphCounter == kMorphFrames) {
+        cloud.shapeState.morphCounter = kMorphIdle;
+        cloud.shapeState.shapeClock = ReadClock();
     }
 }

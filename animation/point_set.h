@@ -53,25 +53,14 @@ struct DiscSize {
     std::int32_t height;
 };
 
-extern PointSet pointSet;
-extern MorphBuffer morphFrom;
-extern MorphBuffer morphTo;
-extern ShapeState shapeState;
-extern DiscSize discSize;
+struct Cloud;
 
 // Overwrites all 600 points with shape k and advances k's own animation once.
 // Any k outside 0..5 changes nothing.
-void GenerateShape(ShapeId k);
+void GenerateShape(Cloud& cloud, ShapeId k);
 // Keeps the cloud as it is in morphFrom, generates k into the point set and
 // morphTo. Leaves morphCounter and currentShape to the caller.
-void BeginMorph(ShapeId k);
+void BeginMorph(Cloud& cloud, ShapeId k);
 // Shows morphCounter/80 of the way from morphFrom to morphTo, then counts the
 // step; the 80th step ends the morph and restarts the shape clock.
-void MorphStep();
-
-void GenerateWaveSheet();
-void GenerateBox();
-void GenerateCoil();
-void GenerateTwistedTower();
-void GenerateAxisCross();
-void GenerateTorus();
+void MorphStep(Cloud& cloud);

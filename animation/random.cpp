@@ -1,14 +1,7 @@
 #include "random.h"
 
-std::uint32_t randomState = 1;
-
-void SeedRandom(std::uint32_t seed)
+std::int32_t NextRandom(std::uint32_t& state)
 {
-    randomState = seed;
-}
-
-std::int32_t NextRandom()
-{
-    randomState = randomState * 214013u + 2531011u;  // modulo 2^32
-    return static_cast<std::int32_t>((randomState >> 16) & 0x7FFF);
+    state = state * 214013u + 2531011u;  // modulo 2^32
+    return static_cast<std::int32_t>((state >> 16) & 0x7FFF);
 }

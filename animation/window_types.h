@@ -16,8 +16,9 @@ typedef std::intptr_t LRESULT;
 #endif
 
 #ifndef _WIN32
-// The three messages the animation acts on, numbered as Windows numbers them.
+// The messages the animation acts on, numbered as Windows numbers them.
 constexpr UINT WM_CREATE = 0x0001;
 constexpr UINT WM_DESTROY = 0x0002;
+constexpr UINT WM_DISPLAYCHANGE = 0x007E;
 constexpr UINT WM_TIMER = 0x0113;
 #endif

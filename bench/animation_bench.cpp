@@ -4,6 +4,7 @@
 
 #include <numeric>
 
+#include "cloud.h"
 #include "depth_sort.h"
 #include "point_set.h"
 #include "saver_proc.h"
@@ -18,9 +19,9 @@ void StartAnimation()
 void BM_FrameStandingShape(benchmark::State& state)
 {
     StartAnimation();
-    shapeState.currentShape = static_cast<ShapeId>(state.range(0));
+    clouds[0].shapeState.currentShape = static_cast<ShapeId>(state.range(0));
     for (auto _ : state) {
-        RenderFrame();
+        RenderFrame(0);
     }
     state.SetLabel(
         (const char* const[]){"wave sheet", "box", "coil", "twisted tower", "axis cross", "torus"}[state.range(0)]);
@@ -30,11 +31,11 @@ BENCHMARK(BM_FrameStandingShape)->DenseRange(0, 5)->Unit(benchmark::kMicrosecond
 void BM_FrameDuringMorph(benchmark::State& state)
 {
     StartAnimation();
-    GenerateShape(kShapeTorus);
-    BeginMorph(kShapeBox);
+    GenerateShape(clouds[0], kShapeTorus);
+    BeginMorph(clouds[0], kShapeBox);
     for (auto _ : state) {
-        shapeState.morphCounter = 40;  // mid-morph every frame
-        RenderFrame();
+        clouds[0].shapeState.morphCounter = 40;  // mid-morph every frame
+        RenderFrame(0);
     }
 }
 BENCHMARK(BM_FrameDuringMorph)->Unit(benchmark::kMicrosecond);

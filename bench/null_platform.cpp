@@ -4,11 +4,14 @@
 
 void StartFrameTimer(HWND, UINT, UINT) {}
 void StopFrameTimer(HWND, UINT) {}
-std::int32_t ReadScreenWidth() { return 1920; }
-std::int32_t ReadScreenHeight() { return 1080; }
-void CreateBackBuffer(HWND, std::int32_t, std::int32_t) {}
-void ClearBackBuffer(std::int32_t, std::int32_t) {}
-void DrawDisc(std::uint32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t) {}
-void CopyToWindow(HWND, std::int32_t, std::int32_t) {}
-void FreeBackBuffer() {}
+std::int32_t ReadScreens(HWND, ScreenSize sizes[kMaxScreens])
+{
+    sizes[0] = {1920, 1080};
+    return 1;
+}
+void CreateBackBuffer(HWND, std::int32_t, std::int32_t, std::int32_t) {}
+void ClearBackBuffer(std::int32_t, std::int32_t, std::int32_t) {}
+void DrawDisc(std::int32_t, std::uint32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t) {}
+void CopyToWindow(HWND, std::int32_t, std::int32_t, std::int32_t) {}
+void FreeBackBuffer(std::int32_t) {}
 std::time_t ReadClock() { return 1000; }

@@ -2,26 +2,14 @@
 
 namespace {
 
-constexpr std::int32_t kMaxRuns = 4 * kMaxDiscSide;  // an ellipse has at most three a row
 constexpr std::uint32_t kOutline = 0x000000;
-
-struct Run {
-    std::int32_t row;
-    std::int32_t begin;  // first pixel of the run
-    std::int32_t end;    // pixel after the last
-    std::int32_t fill;   // 1: the disc's colour; 0: the black outline
-};
-
-Run runs[kMaxRuns];
-std::int32_t runCount;
-PixelBox runsBox;  // the runs' extent, relative to the disc's top-left corner
 
 }  // namespace
 
-int KeepDiscRuns(const PixelRows& scratch, std::int32_t width, std::int32_t height)
+int KeepDiscRuns(DiscRuns& kept, const PixelRows& scratch, std::int32_t width, std::int32_t height)
 {
-    runCount = 0;
-    runsBox = kEmptyBox;
+    kept.count = 0;
+    kept.box = kEmptyBox;
     if (width > kMaxDiscSide || height > kMaxDiscSide) {
         return 0;
     }
@@ -35,11 +23,11 @@ int KeepDiscRuns(const PixelRows& scratch, std::int32_t width, std::int32_t heig
                 ++end;
             }
             if (kind != kScratchOutside) {
-                if ((kind != kScratchFill && kind != kOutline) || runCount == kMaxRuns) {
+                if ((kind != kScratchFill && kind != kOutline) || kept.count == kMaxDiscRuns) {
                     return 0;
                 }
-                runs[runCount++] = {y, x, end, kind == kScratchFill ? 1 : 0};
-                runsBox = Union(runsBox, {x, y, end, y + 1});
+                kept.runs[kept.count++] = {y, x, end, kind == kScratchFill ? 1 : 0};
+                kept.box = Union(kept.box, {x, y, end, y + 1});
             }
             x = end;
         }
@@ -47,11 +35,12 @@ int KeepDiscRuns(const PixelRows& scratch, std::int32_t width, std::int32_t heig
     return 1;
 }
 
-PixelBox WriteDiscRuns(const PixelRows& target, std::uint32_t colour, std::int32_t left, std::int32_t top)
+PixelBox WriteDiscRuns(const DiscRuns& kept, const PixelRows& target, std::uint32_t colour, std::int32_t left,
+                       std::int32_t top)
 {
     const std::uint32_t fill = (colour & 0xFF) << 16 | (colour & 0xFF00) | (colour >> 16 & 0xFF);
-    for (std::int32_t i = 0; i < runCount; ++i) {
-        const Run& run = runs[i];
+    for (std::int32_t i = 0; i < kept.count; ++i) {
+        const DiscRuns::Run& run = kept.runs[i];
         const std::int32_t y = top + run.row;
         if (y < 0 || y >= target.height) {
             continue;
@@ -63,6 +52,6 @@ PixelBox WriteDiscRuns(const PixelRows& target, std::uint32_t colour, std::int32
             std::fill(row + begin, row + end, run.fill ? fill : 0);
         }
     }
-    return Intersection({left + runsBox.left, top + runsBox.top, left + runsBox.right, top + runsBox.bottom},
+    return Intersection({left + kept.box.left, top + kept.box.top, left + kept.box.right, top + kept.box.bottom},
                         {0, 0, target.width, target.height});
 }

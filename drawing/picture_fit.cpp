@@ -18,3 +18,13 @@ PictureFit FitPicture(std::int32_t pictureWidth, std::int32_t pictureHeight,
     }
     return {(areaWidth - width) / 2, (areaHeight - height) / 2, width, height};
 }
+
+PictureBars BarsAround(const PictureFit& fit, std::int32_t areaWidth, std::int32_t areaHeight)
+{
+    const std::int32_t right = fit.left + fit.width;
+    const std::int32_t bottom = fit.top + fit.height;
+    return {{{0, 0, areaWidth, fit.top},
+             {0, bottom, areaWidth, areaHeight},
+             {0, fit.top, fit.left, bottom},
+             {right, fit.top, areaWidth, bottom}}};
+}

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "pixel_box.h"
+
 // The picture's place in the area, in the area's pixels: left and top of
 // its scaled copy and that copy's size.
 struct PictureFit {
@@ -18,3 +20,12 @@ struct PictureFit {
 // Picture and area sizes in pixels; the picture's are positive.
 PictureFit FitPicture(std::int32_t pictureWidth, std::int32_t pictureHeight,
                       std::int32_t areaWidth, std::int32_t areaHeight);
+
+// The four bars of the area round the fitted picture, in the area's pixels:
+// above and below it the area's whole width, left and right of it its
+// height. A bar may be empty.
+struct PictureBars {
+    PixelBox bars[4];
+};
+
+PictureBars BarsAround(const PictureFit& fit, std::int32_t areaWidth, std::int32_t areaHeight);

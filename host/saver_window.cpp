@@ -58,6 +58,16 @@ bool IsTaskSwitchCommand(WPARAM command)
     return command == SC_NEXTWINDOW || command == SC_PREVWINDOW || command == SC_SCREENSAVE;
 }
 
+// The whole desktop, every monitor's area: the screen's clip box.
+RECT ReadDesktop()
+{
+    RECT desktop;
+    HDC screen = GetDC(nullptr);
+    GetClipBox(screen, &desktop);
+    ReleaseDC(nullptr, screen);
+    return desktop;
+}
+
 }  // namespace
 
 LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -109,6 +119,15 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
             return 0;
         }
         break;
+    case WM_DISPLAYCHANGE:
+        // Monitors came, went or changed their size: the full-screen window
+        // covers the new desktop before the animation reads its screens.
+        if (!previewMode) {
+            const RECT desktop = ReadDesktop();
+            SetWindowPos(window, nullptr, desktop.left, desktop.top, desktop.right - desktop.left,
+                         desktop.bottom - desktop.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        break;
     case WM_TIMER:
         // Once closing is granted the picture freezes until the window goes.
         if (closeAllowed) {
@@ -149,9 +168,7 @@ std::int32_t RunSaver(HWND parent)
         area.top = 0;
         previewMode = 1;
     } else {
-        HDC screen = GetDC(nullptr);
-        GetClipBox(screen, &area);
-        ReleaseDC(nullptr, screen);
+        area = ReadDesktop();
         exStyle = kFullScreenExStyle;
         style = kFullScreenStyle;
         title = kFullScreenTitle;

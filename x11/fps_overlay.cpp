@@ -102,7 +102,7 @@ void CountWaitingTime(Nanoseconds waited)
 void DrawFpsOverlay()
 {
     CountFrame();
-    cairo_surface_t* surface = BackBufferSurface();
+    cairo_surface_t* surface = BackBufferSurface(0);
     if (!fpsOverlayShown || lines[0][0] == '\0' || surface == nullptr) {
         return;
     }
@@ -110,7 +110,7 @@ void DrawFpsOverlay()
                               cairo_image_surface_get_stride(surface) / 4, cairo_image_surface_get_width(surface),
                               cairo_image_surface_get_height(surface)};
     // The back buffer holds the picture `scale` times as large.
-    const std::int32_t scale = backBufferScale;
+    const std::int32_t scale = backBufferScale[0];
     const std::int32_t dot = kDot * scale;
     const PixelBox box = {kMargin * scale, pixels.height - kMargin * scale - (kLineAdvance + kGlyphHeight) * dot,
                           kMargin * scale + static_cast<std::int32_t>(sizeof lines[0]) * kAdvance * dot,
@@ -120,5 +120,5 @@ void DrawFpsOverlay()
     }
     DrawLine(pixels, lines[0], box.left, box.top, dot);
     DrawLine(pixels, lines[1], box.left, box.top + kLineAdvance * dot, dot);
-    MarkBoxDrawn(box);
+    MarkBoxDrawn(0, box);
 }

@@ -50,7 +50,7 @@ int Refuse(const char* problem, const char* subject)
 // minutes as the cloud first reaches each part of the buffer.
 void TouchBackBuffer()
 {
-    cairo_surface_t* buffer = BackBufferSurface();
+    cairo_surface_t* buffer = BackBufferSurface(0);
     if (unsigned char* pixels = cairo_image_surface_get_data(buffer)) {
         std::memset(pixels, 0, static_cast<std::size_t>(cairo_image_surface_get_stride(buffer)) *
                                    static_cast<std::size_t>(cairo_image_surface_get_height(buffer)));
@@ -79,7 +79,7 @@ int main(int argc, char** argv)
     if (const char* failure = OpenTarget(options)) {
         return Refuse(failure, nullptr);
     }
-    backBufferScale = ChooseScale(options.scale);
+    backBufferScale[0] = ChooseScale(options.scale);
     OpenWindowCopy();
     fpsOverlayShown = options.fps;
     // The seam's window operations all act on the one target window.

@@ -61,12 +61,9 @@ std::int32_t ChooseScale(std::int32_t asked)
     return asked > 0 ? asked : std::max(FindMonitorSize().height / kHeightPerStep, 1);
 }
 
-std::int32_t ReadScreenWidth()
+std::int32_t ReadScreens(HWND, ScreenSize sizes[kMaxScreens])
 {
-    return FindMonitorSize().width / backBufferScale;
-}
-
-std::int32_t ReadScreenHeight()
-{
-    return FindMonitorSize().height / backBufferScale;
+    const MonitorSize monitor = FindMonitorSize();
+    sizes[0] = {monitor.width / backBufferScale[0], monitor.height / backBufferScale[0]};
+    return 1;
 }

@@ -1,7 +1,6 @@
 // The size of the monitor that shows the target window: the picture is
 // composed at that size div the scale, whatever the window's own, and shown
-// scale times as large (ReadScreenWidth and ReadScreenHeight answer the
-// divided size).
+// scale times as large (ReadScreens answers the divided size).
 #pragma once
 
 #include <cstdint>

@@ -27,7 +27,7 @@ int wholeCopyDue = 1;           // nothing has been shown yet
 
 // The back buffer lives in shared memory where it can, so that at 1:1 a
 // frame goes to the server without a single copy on our side.
-unsigned char* OfferSharedPicture(std::size_t bytes)
+unsigned char* OfferSharedPicture(std::int32_t, std::size_t bytes)
 {
     DetachSharedMemory(pictureSegment);
     return AttachSharedMemory(pictureSegment, bytes);
@@ -120,7 +120,7 @@ void Compose(const PictureFit& fit, const PixelBox& box, std::int32_t width, std
     cairo_t* context = cairo_create(windowImage);
     cairo_translate(context, fit.left, fit.top);
     cairo_scale(context, static_cast<double>(fit.width) / width, static_cast<double>(fit.height) / height);
-    cairo_set_source_surface(context, BackBufferSurface(), 0, 0);
+    cairo_set_source_surface(context, BackBufferSurface(0), 0, 0);
     // GOOD averages when it scales down, so discs stay visible in a preview.
     cairo_pattern_set_filter(cairo_get_source(context), CAIRO_FILTER_GOOD);
     cairo_identity_matrix(context);
@@ -171,13 +171,13 @@ void CopyWholeWindowNext()
 }
 
 // The back buffer's size, not the animation's: they differ by the scale.
-void CopyToWindow(HWND, std::int32_t, std::int32_t)
+void CopyToWindow(HWND, std::int32_t, std::int32_t, std::int32_t)
 {
     DrawFpsOverlay();
-    cairo_surface_t* surface = BackBufferSurface();
+    cairo_surface_t* surface = BackBufferSurface(0);
     const std::int32_t width = cairo_image_surface_get_width(surface);
     const std::int32_t height = cairo_image_surface_get_height(surface);
-    const PixelBox changed = TakeChangedBox();
+    const PixelBox changed = TakeChangedBox(0);
     const PictureFit fit = FitPicture(width, height, targetWidth, targetHeight);
     if (fit.width == width && fit.height == height) {
         // 1:1: what changed, straight from the back buffer; all of it, and the

@@ -13,7 +13,7 @@ std::uint32_t scratch[kMaxDiscSide * kMaxDiscSide];
 
 }  // namespace
 
-int PrepareDiscStamp(std::int32_t width, std::int32_t height, std::int32_t outline)
+int PrepareDiscStamp(DiscRuns& stamp, std::int32_t width, std::int32_t height, std::int32_t outline)
 {
     if (width > kMaxDiscSide || height > kMaxDiscSide) {
         return 0;
@@ -25,6 +25,6 @@ int PrepareDiscStamp(std::int32_t width, std::int32_t height, std::int32_t outli
     // Red, 0x000000FF as 0x00BBGGRR: kScratchFill once in the surface.
     PaintDisc(surface, 0x0000FF, 0, 0, width, height, outline);
     cairo_surface_destroy(surface);
-    return KeepDiscRuns({scratch, kMaxDiscSide, kMaxDiscSide, kMaxDiscSide}, std::max(width, 0),
+    return KeepDiscRuns(stamp, {scratch, kMaxDiscSide, kMaxDiscSide, kMaxDiscSide}, std::max(width, 0),
                         std::max(height, 0));
 }

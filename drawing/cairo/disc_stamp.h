@@ -7,6 +7,9 @@
 
 #include <cstdint>
 
-// Keeps the runs for discs of width x height pixels outlined `outline` pixels
-// wide. Returns 0 when such a disc is too big to keep (then draw it with PaintDisc).
-int PrepareDiscStamp(std::int32_t width, std::int32_t height, std::int32_t outline);
+#include "disc_runs.h"
+
+// Keeps in `stamp` the runs for discs of width x height pixels outlined
+// `outline` pixels wide. Returns 0 when such a disc is too big to keep (then
+// draw it with PaintDisc).
+int PrepareDiscStamp(DiscRuns& stamp, std::int32_t width, std::int32_t height, std::int32_t outline);

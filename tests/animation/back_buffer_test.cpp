@@ -18,7 +18,7 @@ constexpr std::int32_t kSide = 16;  // the animation's discs, in pixels
 // The back buffer's pixels, row by row (an RGB24 row has no padding).
 std::vector<std::uint32_t> Pixels(std::int32_t width, std::int32_t height)
 {
-    const auto* first = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(BackBufferSurface()));
+    const auto* first = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(BackBufferSurface(0)));
     return {first, first + width * height};
 }
 
@@ -29,20 +29,20 @@ TEST(BackBufferTest, DiscsCutByEveryEdgeAndCornerLandClippedAndNothingElse)
         for (std::int32_t top = -kSide; top <= height; ++top) {
             for (std::int32_t left = -kSide; left <= width; ++left) {
                 SCOPED_TRACE(::testing::Message() << width << " x " << height << ", disc at " << left << ", " << top);
-                CreateBackBuffer(nullptr, width + 2 * kSide, height + 2 * kSide);
-                DrawDisc(0x3080FF, left + kSide, top + kSide, left + 2 * kSide, top + 2 * kSide);
+                CreateBackBuffer(nullptr, 0, width + 2 * kSide, height + 2 * kSide);
+                DrawDisc(0, 0x3080FF, left + kSide, top + kSide, left + 2 * kSide, top + 2 * kSide);
                 const std::vector<std::uint32_t> whole = Pixels(width + 2 * kSide, height + 2 * kSide);
-                FreeBackBuffer();
-                CreateBackBuffer(nullptr, width, height);
-                DrawDisc(0x3080FF, left, top, left + kSide, top + kSide);
+                FreeBackBuffer(0);
+                CreateBackBuffer(nullptr, 0, width, height);
+                DrawDisc(0, 0x3080FF, left, top, left + kSide, top + kSide);
                 const std::vector<std::uint32_t> cut = Pixels(width, height);
                 for (std::int32_t y = 0; y < height; ++y) {
                     const auto row = whole.begin() + (y + kSide) * (width + 2 * kSide) + kSide;
                     ASSERT_TRUE(std::equal(row, row + width, cut.begin() + y * width)) << "row " << y;
                 }
-                ClearBackBuffer(width, height);
+                ClearBackBuffer(0, width, height);
                 ASSERT_EQ(Pixels(width, height), std::vector<std::uint32_t>(width * height)) << "lit after a clear";
-                FreeBackBuffer();
+                FreeBackBuffer(0);
             }
         }
     }

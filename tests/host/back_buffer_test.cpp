@@ -25,25 +25,27 @@ TEST(GdiBackBufferTest, WindowShowsEachFrameAsBrushAndEllipseDrawIt)
     HDC windowDc = GetDC(window), reference = CreateCompatibleDC(windowDc);
     SelectObject(reference, CreateCompatibleBitmap(windowDc, kWidth, kHeight));
     PatBlt(windowDc, 0, 0, kWidth, kHeight, WHITENESS);  // the first copy must cover it all
-    CreateBackBuffer(window, kWidth, kHeight);
+    ScreenSize screens[kMaxScreens];
+    ReadScreens(window, screens);  // the primary monitor's, at scale 1, where the window is
+    CreateBackBuffer(window, 0, kWidth, kHeight);
     std::uint32_t colour = 1;
     for (const auto& [w, h, step, left, top, right, bottom] : frames) {
         BitBlt(reference, 0, 0, kWidth, kHeight, reference, 0, 0, BLACKNESS);
-        ClearBackBuffer(kWidth, kHeight);
+        ClearBackBuffer(0, kWidth, kHeight);
         for (int y = top; y < bottom; y += step) {
             for (int x = left; x < right; x += step) {
                 colour = (colour * 1103515245u + 12345u) & 0xFFFFFF;
                 HGDIOBJ replaced = SelectObject(reference, CreateSolidBrush(colour));
                 Ellipse(reference, x, y, x + w, y + h);
                 DeleteObject(SelectObject(reference, replaced));
-                DrawDisc(colour, x, y, x + w, y + h);
+                DrawDisc(0, colour, x, y, x + w, y + h);
             }
         }
-        CopyToWindow(window, kWidth, kHeight);
+        CopyToWindow(window, 0, kWidth, kHeight);
         int wrong = 0;
         for (int i = 0; i < kWidth * kHeight; ++i)
             wrong += GetPixel(windowDc, i % kWidth, i / kWidth) != GetPixel(reference, i % kWidth, i / kWidth);
         EXPECT_EQ(wrong, 0) << "frame " << (&w - frames[0]) / 7;
     }
-    FreeBackBuffer();
+    FreeBackBuffer(0);
 }

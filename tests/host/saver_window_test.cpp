@@ -185,17 +185,19 @@ void ExpectPicturesFitted(HWND pane)
     const std::tuple<SIZE, RECT> cases[] = {{{100, 50}, {26, 31, 126, 81}}, {{1024, 768}, {1, 0, 150, 112}}};
     for (const auto& [picture, fitted] : cases) {
         HDC dc = GetDC(pane);
-        CreateBackBuffer(pane, picture.cx, picture.cy);
+        ScreenSize screens[kMaxScreens];
+        EXPECT_EQ(ReadScreens(pane, screens), 1);
+        CreateBackBuffer(pane, 0, picture.cx, picture.cy);
         // A disc around the whole picture whitens all of it.
-        DrawDisc(0xFFFFFF, -picture.cx, -picture.cy, 2 * picture.cx, 2 * picture.cy);
-        CopyToWindow(pane, picture.cx, picture.cy);
+        DrawDisc(0, 0xFFFFFF, -picture.cx, -picture.cy, 2 * picture.cx, 2 * picture.cy);
+        CopyToWindow(pane, 0, picture.cx, picture.cy);
         int wrong = 0;  // pixels lit outside the fitted picture or dark inside it
         for (LONG i = 0; i < 152 * 112; ++i) {
             const POINT pixel = {i % 152, i / 152};
             wrong += ((GetPixel(dc, pixel.x, pixel.y) & 0xFFFFFF) != 0) != (PtInRect(&fitted, pixel) != 0);
         }
         EXPECT_EQ(wrong, 0) << picture.cx << " x " << picture.cy;
-        FreeBackBuffer();
+        FreeBackBuffer(0);
         ReleaseDC(pane, dc);
     }
 }

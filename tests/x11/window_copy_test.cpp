@@ -19,14 +19,14 @@
 
 int main(int argc, char** argv)
 {
-    if (argc != 2 || std::sscanf(argv[1], "%dx%d %d %dx%d", &renderScreenWidth, &renderScreenHeight, &backBufferScale,
+    if (argc != 2 || std::sscanf(argv[1], "%dx%d %d %dx%d", &renderScreenWidth, &renderScreenHeight, &backBufferScale[0],
                                  &targetWidth, &targetHeight) != 5 || !(display = XOpenDisplay(nullptr)))
         return std::fputs("usage: window_copy_test \"PICTURE_WxH SCALE WINDOW_WxH\", with a display\n", stderr), 2;
     targetWindow = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, targetWidth, targetHeight, 0, 0, 0xFFFFFF);
     XMapWindow(display, targetWindow);  // at once: there is no window manager
     OpenWindowCopy();
     SaverProc(nullptr, WM_CREATE, 0, 0);
-    cairo_surface_t* picture = BackBufferSurface();
+    cairo_surface_t* picture = BackBufferSurface(0);
     const int width = cairo_image_surface_get_width(picture), height = cairo_image_surface_get_height(picture);
     const PictureFit fit = FitPicture(width, height, targetWidth, targetHeight);
     cairo_surface_t* expected = cairo_image_surface_create(CAIRO_FORMAT_RGB24, targetWidth, targetHeight);
@@ -38,11 +38,11 @@ int main(int argc, char** argv)
         cairo_paint(context);
         cairo_translate(context, fit.left, fit.top);
         cairo_scale(context, fit.width / double(width), fit.height / double(height));
-        cairo_set_source_surface(context, BackBufferSurface(), 0, 0);
+        cairo_set_source_surface(context, BackBufferSurface(0), 0, 0);
         cairo_pattern_set_filter(cairo_get_source(context), CAIRO_FILTER_GOOD);
         cairo_paint(context);
         cairo_destroy(context);
-        RenderFrame();
+        RenderFrame(0);
         XImage* shown = XGetImage(display, targetWindow, 0, 0, targetWidth, targetHeight, AllPlanes, ZPixmap);
         // Scaled, where a partial compose starts shifts pixman's sampling and
         // its rounding: a level or two, where a trail differs by a disc.

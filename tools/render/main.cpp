@@ -24,7 +24,7 @@ int SavePng(const char* pattern, std::int32_t tick)
         std::fprintf(stderr, "vimra-render: file name too long for tick %d\n", static_cast<int>(tick));
         return 0;
     }
-    if (cairo_surface_write_to_png(BackBufferSurface(), name) != CAIRO_STATUS_SUCCESS) {
+    if (cairo_surface_write_to_png(BackBufferSurface(0), name) != CAIRO_STATUS_SUCCESS) {
         std::fprintf(stderr, "vimra-render: cannot write %s\n", name);
         return 0;
     }
@@ -34,7 +34,7 @@ int SavePng(const char* pattern, std::int32_t tick)
 }  // namespace
 
 // No window: the frame stays in the back buffer, where the driver saves it.
-void CopyToWindow(HWND, std::int32_t, std::int32_t) {}
+void CopyToWindow(HWND, std::int32_t, std::int32_t, std::int32_t) {}
 
 int main(int argc, char** argv)
 {

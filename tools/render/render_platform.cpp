@@ -9,14 +9,11 @@ std::int32_t renderScreenHeight;
 void StartFrameTimer(HWND, UINT, UINT) {}
 void StopFrameTimer(HWND, UINT) {}
 
-std::int32_t ReadScreenWidth()
+// One screen of the asked size, at scale 1.
+std::int32_t ReadScreens(HWND, ScreenSize sizes[kMaxScreens])
 {
-    return renderScreenWidth;
-}
-
-std::int32_t ReadScreenHeight()
-{
-    return renderScreenHeight;
+    sizes[0] = {renderScreenWidth, renderScreenHeight};
+    return 1;
 }
 
 std::time_t ReadClock()
