@@ -32,7 +32,7 @@ finish() { { sleep "$2" && kill -9 "$1" 2>/dev/null & } && wait "$1"; }
 # The main screen's root window is read from its memory, without a request to the server.
 shot() {
   if [ "$1" = root ] && [ "$DISPLAY" = "$main" ]; then convert "xwd:$work/Xvfb_screen0" +set comment -depth 8 "$2.ppm"; else import -window "$1" -depth 8 "$2.ppm"; fi &&
-    python3 "$(dirname "$0")/picture_check.py" "$2.ppm" "${@:3}" >"$work/why"
+    python3 "$(dirname "$0")/../picture_check.py" "$2.ppm" "${@:3}" >"$work/why"
 }
 
 # Two screens: the main one offers shared memory (and TCP), the big one does not.

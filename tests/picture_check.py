@@ -1,0 +1,67 @@
+"""Checks a screenshot (binary PPM) of vimra's clouds. Without monitors the
+whole picture is one monitor; with them, each WxH+X+Y[*K] (K its scale,
+default SCALE) is checked on its own and every pixel outside them must be
+black. On each monitor: lit pixels whose bounding box is centred on it and
+clear of its edges. "exact" (the picture shown 1:1) also wants the discs of
+one frame as they are drawn: every lit pixel on the rim of the colour cube,
+and each colour within one disc's fill, 14 x 14 pixels inside its black
+outline, times the scale, and the widest that wide: the disc unhidden in
+front (the 600 discs of a frame have 600 colours; a disc left over from an
+earlier frame, one without its outline or of another size breaks that).
+"scaled" pixels are averages. White is no disc's colour: it is the --fps
+overlay's, wanted 10 pixels from the first monitor's left and bottom edges
+with "exact fps", and nowhere otherwise. A 16-bit screen keeps fewer bits of
+each colour: "exact16" takes a component of 248 or more as full and of 7 or
+less as none.
+    picture_check.py PPM exact|exact16|scaled [SCALE] [fps] [WxH+X+Y[*K] ...]"""
+import itertools
+import re
+import sys
+
+data = open(sys.argv[1], "rb").read()
+header = re.match(rb"P6\s(\d+)\s(\d+)\s255\s", data)
+width, height, pixels = int(header[1]), int(header[2]), data[header.end():]
+mode, options = sys.argv[2], sys.argv[3:]
+scale = int(next((a for a in options if a.isdigit()), 1))
+monitors = [tuple(int(n) for n in re.fullmatch(r"(\d+)x(\d+)\+(\d+)\+(\d+)(?:\*(\d+))?", a).groups(default=scale))
+            for a in options if "x" in a] or [(width, height, 0, 0, scale)]
+full, none = (248, 7) if mode == "exact16" else (255, 0)
+# Every lit pixel, found at the regular expression engine's speed (most are black).
+lit_at = {i // 3: pixels[i // 3 * 3:i // 3 * 3 + 3] for i in (m.start() for m in re.finditer(rb"[^\0]", pixels))}
+
+
+def check(w, h, left, top, k, first):
+    """The problems of the monitor at (left, top), w x h, shown at scale k."""
+    lit = [(at % width - left, at // width - top, colour) for at, colour in lit_at.items()
+           if left <= at % width < left + w and top <= at // width < top + h]
+    overlay = [p for p in lit if p[2] == b"\xff\xff\xff"]
+    lit = [p for p in lit if p[2] != b"\xff\xff\xff"]
+    xs, ys = [p[0] for p in lit] or [0], [p[1] for p in lit] or [0]
+    box = f"cloud {min(xs)},{min(ys)}..{max(xs)},{max(ys)} in {w}x{h}+{left}+{top}"
+    off_rim = sum(max(p[2]) < full or min(p[2]) > none for p in lit)
+    colours = [list(at) for _, at in itertools.groupby(sorted(lit, key=lambda p: p[2]), key=lambda p: p[2])]
+    fill = 14 * k
+    sizes = [[max(p[n] for p in at) - min(p[n] for p in at) + 1 for n in (0, 1)] for at in colours] or [[0, 0]]
+    spread = sum(max(size) > fill for size in sizes)
+    exact = mode.startswith("exact")
+    return box, [text for failed, text in [
+        (len(lit) < 50, f"only {len(lit)} lit pixels in {w}x{h}+{left}+{top}"),
+        (abs(min(xs) + max(xs) - w) > w / 5 or abs(min(ys) + max(ys) - h) > h / 5 or
+         min(xs) == 0 or min(ys) == 0 or max(xs) == w - 1 or max(ys) == h - 1, f"{box}: off centre or cut off"),
+        (exact and off_rim > 0, f"{box}: {off_rim} of {len(lit)} lit pixels are off the colour cube's rim"),
+        (exact and spread > 0, f"{box}: {spread} colours spread wider than one disc's fill of {fill}"),
+        (exact and max(sizes)[0] != fill, f"{box}: the widest disc fill is {max(sizes)[0]} pixels, not {fill}"),
+        ((exact and first and "fps" in options) != bool(overlay) or overlay and
+         (min(p[0] for p in overlay) != 10 or max(p[1] for p in overlay) != h - 11),
+         f"{box}: {len(overlay)} white pixels, {overlay[:1]} the first"),
+    ] if failed]
+
+
+found = [check(*monitor, first=n == 0) for n, monitor in enumerate(monitors)]
+problems = sum((p for _, p in found), [])
+inside = lambda x, y: any(l <= x < l + w and t <= y < t + h for w, h, l, t, _ in monitors)
+stray = sum(not inside(at % width, at // width) for at in lit_at)
+if stray:
+    problems.append(f"{stray} lit pixels outside the monitors")
+print("; ".join(problems) or ", ".join(box for box, _ in found))
+sys.exit(1 if problems else 0)
