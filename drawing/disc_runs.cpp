@@ -39,16 +39,19 @@ PixelBox WriteDiscRuns(const DiscRuns& kept, const PixelRows& target, std::uint3
                        std::int32_t top)
 {
     const std::uint32_t fill = (colour & 0xFF) << 16 | (colour & 0xFF00) | (colour >> 16 & 0xFF);
-    for (std::int32_t i = 0; i < kept.count; ++i) {
-        const DiscRuns::Run& run = kept.runs[i];
+    // Read once: the pixels written below may alias any 32-bit integer.
+    const std::int32_t count = kept.count;
+    const PixelRows rows = target;
+    for (std::int32_t i = 0; i < count; ++i) {
+        const DiscRuns::Run run = kept.runs[i];
         const std::int32_t y = top + run.row;
-        if (y < 0 || y >= target.height) {
+        if (y < 0 || y >= rows.height) {
             continue;
         }
         const std::int32_t begin = std::max(left + run.begin, 0);
-        const std::int32_t end = std::min(left + run.end, target.width);
+        const std::int32_t end = std::min(left + run.end, rows.width);
         if (begin < end) {
-            std::uint32_t* row = target.first + static_cast<std::ptrdiff_t>(y) * target.stride;
+            std::uint32_t* row = rows.first + static_cast<std::ptrdiff_t>(y) * rows.stride;
             std::fill(row + begin, row + end, run.fill ? fill : 0);
         }
     }
