@@ -1,11 +1,54 @@
-// The GDI back end through the seam into a real window: after every copy the
-// window shows, pixel for pixel, what a whole clear, one solid brush and
-// Ellipse per disc on a compatible bitmap and a whole copy show.
+// The GDI back end through the seam into a real window: the screens it reads
+// with and without the monitor functions; after every copy the window shows,
+// pixel for pixel, what a whole clear, one solid brush and Ellipse per disc on
+// a compatible bitmap and a whole copy show.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform.h"
+#include "gdi/screens.h"
+
+// A stand-in that lists a 1280x1024 left of the primary, then a 3840x2160 primary.
+BOOL WINAPI ListTwoMonitors(HDC, LPCRECT, MONITORENUMPROC callback, LPARAM data)
+{
+    RECT left = {-1280, 0, 0, 1024}, primary = {0, 0, 3840, 2160};
+    return callback(nullptr, nullptr, &left, data) && callback(nullptr, nullptr, &primary, data);
+}
+
+// A full-screen window at (-37, -21): the system's monitor (Xvfb has one),
+// then none (Windows 95, NT 4: today's one picture at scale 1, the primary's
+// size at the primary's place), then two, the primary's first.
+TEST(ScreensTest, OneScreenPerMonitorThePrimarysFirstAndWithoutMonitorFunctionsThePrimarysPicture)
+{
+    const ScreenSize primary = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const struct {
+        EnumDisplayMonitorsProc enumerate;
+        std::vector<std::pair<ScreenSize, ScreenPlace>> screens;
+    } cases[] = {
+        {enumDisplayMonitors, {{primary, {37, 21, 1}}}},
+        {nullptr, {{primary, {37, 21, 1}}}},
+        {ListTwoMonitors, {{{1920, 1080}, {37, 21, 2}}, {{1280, 1024}, {-1243, 21, 1}}}},
+    };
+    const EnumDisplayMonitorsProc system = enumDisplayMonitors;
+    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, -37, -21, 99, 99, nullptr, nullptr, nullptr, nullptr);
+    for (const auto& c : cases) {
+        enumDisplayMonitors = c.enumerate;
+        ScreenSize sizes[kMaxScreens];
+        ASSERT_EQ(ReadScreens(window, sizes), static_cast<std::int32_t>(c.screens.size())) << &c - cases;
+        for (size_t s = 0; s < c.screens.size(); ++s) {
+            const auto& [size, place] = c.screens[s];
+            EXPECT_TRUE(sizes[s].width == size.width && sizes[s].height == size.height && screenPlaces[s].left == place.left &&
+                        screenPlaces[s].top == place.top && screenPlaces[s].scale == place.scale)
+                << "case " << &c - cases << ", screen " << s << ": " << sizes[s].width << "x" << sizes[s].height << " at "
+                << screenPlaces[s].left << ", " << screenPlaces[s].top << " x" << screenPlaces[s].scale;
+        }
+    }
+    enumDisplayMonitors = system;
+    DestroyWindow(window);
+}
 
 TEST(GdiBackBufferTest, WindowShowsEachFrameAsBrushAndEllipseDrawIt)
 {
