@@ -95,4 +95,5 @@ stop_monitors
 start_monitors "$work/x16" 16 || exit 1
 monitors=(3840x2160+0+0) && set_monitors "${monitors[@]}" || fail "xrandr could not lay out ${monitors[*]}"
 start exact16
+shows exact16 "${monitors[@]}" || fail "$(cat "$work/why") seconds after the start"
 echo "PASS"
