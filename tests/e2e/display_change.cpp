@@ -8,32 +8,26 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
-
 BOOL CALLBACK PrintMonitor(HMONITOR, HDC, LPRECT r, LPARAM)
 {
-    std::printf("%ldx%ld+%d+%d ", r->right - r->left, r->bottom - r->top,
-                static_cast<int>(r->left) - GetSystemMetrics(SM_XVIRTUALSCREEN),
-                static_cast<int>(r->top) - GetSystemMetrics(SM_YVIRTUALSCREEN));
+    std::printf("%ldx%ld+%ld+%ld ", r->right - r->left, r->bottom - r->top,
+                r->left - GetSystemMetrics(SM_XVIRTUALSCREEN), r->top - GetSystemMetrics(SM_YVIRTUALSCREEN));
     return TRUE;
 }
 
-}  // namespace
-
 int main()
 {
-    for (char line[16]; std::fgets(line, sizeof line, stdin);) {
+    for (char line[16]; std::fgets(line, sizeof line, stdin); std::fflush(stdout)) {
         HWND saver = FindWindowA("WindowsScreenSaverClass", "Screen Saver");
         HDC screen = GetDC(nullptr);
         const LPARAM size = MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-        if (std::strncmp(line, "post", 4) == 0 &&
-            !(saver && PostMessageA(saver, WM_DISPLAYCHANGE, GetDeviceCaps(screen, BITSPIXEL), size))) {
-            std::printf("no saver");
+        const bool post = std::strncmp(line, "post", 4) == 0;
+        if (post && !(saver && PostMessageA(saver, WM_DISPLAYCHANGE, GetDeviceCaps(screen, BITSPIXEL), size))) {
+            std::puts("no saver");
         } else {
             EnumDisplayMonitors(nullptr, nullptr, PrintMonitor, 0);
+            std::puts("");
         }
         ReleaseDC(nullptr, screen);
-        std::puts("");
-        std::fflush(stdout);
     }
 }

@@ -34,13 +34,10 @@ shows() {
 # After a resize Wine 8 shows on X less than the saver drew into its window,
 # for seconds: an expose of every window (xrefresh) makes it show all of it.
 shows_drawn() { xrefresh && shows exact "${monitors[@]}"; }
-# covers: the saver's window is the monitors' bounding box (the virtual desktop).
+# covers: the saver's window is the whole screen, which RandR makes the monitors' bounding box.
 covers() {
-  local right=0 bottom=0 w h x y
-  for spec in "${monitors[@]}"; do
-    IFS=x+ read -r w h x y <<<"$spec" && right=$((x + w > right ? x + w : right)) bottom=$((y + h > bottom ? y + h : bottom))
-  done
-  eval "$(xdotool getwindowgeometry --shell "$window")" && [ "$X $Y $WIDTH $HEIGHT" = "0 0 $right $bottom" ]
+  eval "$(xdotool getwindowgeometry --shell "$window")" &&
+    [ "$X $Y $WIDTH $HEIGHT" = "$(xwininfo -root | awk '/Width:/ { w = $2 } /Height:/ { print 0, 0, w, $2 }')" ]
 }
 # start [MODE]: the saver, its window over every monitor, and a first
 # screenshot that shows every monitor's cloud.

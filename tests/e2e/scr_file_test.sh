@@ -7,23 +7,23 @@
 #   scr_file_test.sh VIMRA_SCR OBJDUMP
 set -uo pipefail
 imported=$("$2" -p "$1" | awk '/DLL Name:/ { dll = $3 } /^\t[0-9a-f]+\t +[0-9]+  [A-Za-z_]/ { print dll, $3 }' | sort)
-gained=$(comm -13 <(awk '{ for (i = 2; i <= NF; ++i) print $1, $i }' <<'IMPORTS' | sort
+gained=$(comm -13 <(awk '/dll / { dll = $1; $1 = "" } { for (i = 1; i <= NF; ++i) if ($i != "") print dll, $i }' <<'IMPORTS' | sort
 ADVAPI32.dll RegCloseKey RegOpenKeyA RegQueryValueExA
 GDI32.dll BitBlt CreateCompatibleBitmap CreateCompatibleDC CreateDIBSection CreateSolidBrush DeleteDC DeleteObject
-GDI32.dll Ellipse GdiFlush GetClipBox GetDeviceCaps GetStockObject PatBlt SelectObject SetBrushOrgEx SetStretchBltMode
-GDI32.dll StretchBlt
+  Ellipse GdiFlush GetClipBox GetDeviceCaps GetStockObject PatBlt SelectObject SetBrushOrgEx SetStretchBltMode
+  StretchBlt
 KERNEL32.dll DeleteCriticalSection EnterCriticalSection ExitProcess FreeLibrary GetCommandLineA GetLastError
-KERNEL32.dll GetModuleHandleA GetProcAddress GetStartupInfoA GetTickCount GetVersionExA InitializeCriticalSection
-KERNEL32.dll LeaveCriticalSection LoadLibraryA RtlUnwind SetUnhandledExceptionFilter Sleep TlsGetValue
-KERNEL32.dll UnhandledExceptionFilter VirtualProtect VirtualQuery
+  GetModuleHandleA GetProcAddress GetStartupInfoA GetTickCount GetVersionExA InitializeCriticalSection
+  LeaveCriticalSection LoadLibraryA RtlUnwind SetUnhandledExceptionFilter Sleep TlsGetValue UnhandledExceptionFilter
+  VirtualProtect VirtualQuery
 USER32.dll CharNextA CreateWindowExA DefWindowProcA DialogBoxParamA DispatchMessageA EndDialog FindWindowA
-USER32.dll GetClientRect GetCursorPos GetDC GetDesktopWindow GetForegroundWindow GetMessageA GetParent
-USER32.dll GetSystemMetrics GetWindowLongA GetWindowRect IsWindow KillTimer LoadIconA PeekMessageA PostMessageA
-USER32.dll PostQuitMessage RegisterClassA RegisterWindowMessageA ReleaseDC SendMessageA SetCursor
-USER32.dll SetForegroundWindow SetTimer SetWindowPos SystemParametersInfoA TranslateMessage
+  GetClientRect GetCursorPos GetDC GetDesktopWindow GetForegroundWindow GetMessageA GetParent GetSystemMetrics
+  GetWindowLongA GetWindowRect IsWindow KillTimer LoadIconA PeekMessageA PostMessageA PostQuitMessage RegisterClassA
+  RegisterWindowMessageA ReleaseDC SendMessageA SetCursor SetForegroundWindow SetTimer SetWindowPos
+  SystemParametersInfoA TranslateMessage
 msvcrt.dll __getmainargs __initenv __p__acmdln __p__commode __p__fmode __set_app_type __setusermatherr _amsg_exit
-msvcrt.dll _cexit _errno _initterm _iob _onexit abort calloc exit fprintf free fwrite malloc memcpy memset signal
-msvcrt.dll strlen strncmp vfprintf time
+  _cexit _errno _initterm _iob _onexit abort calloc exit fprintf free fwrite malloc memcpy memset signal strlen
+  strncmp vfprintf time
 IMPORTS
 ) <(echo "$imported"))
 [ -n "$imported" ] && [ -z "$gained" ] || { echo "FAIL: imports beyond today's: ${gained:-none read}"; exit 1; }

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
+#include <cstdio>
+#include <cstring>
+#include <string>
 
 #include "platform.h"
 #include "gdi/screens.h"
@@ -23,28 +25,21 @@ BOOL WINAPI ListTwoMonitors(HDC, LPCRECT, MONITORENUMPROC callback, LPARAM data)
 // size at the primary's place), then two, the primary's first.
 TEST(ScreensTest, OneScreenPerMonitorThePrimarysFirstAndWithoutMonitorFunctionsThePrimarysPicture)
 {
-    const ScreenSize primary = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    const struct {
-        EnumDisplayMonitorsProc enumerate;
-        std::vector<std::pair<ScreenSize, ScreenPlace>> screens;
-    } cases[] = {
-        {enumDisplayMonitors, {{primary, {37, 21, 1}}}},
-        {nullptr, {{primary, {37, 21, 1}}}},
-        {ListTwoMonitors, {{{1920, 1080}, {37, 21, 2}}, {{1280, 1024}, {-1243, 21, 1}}}},
-    };
+    char primary[32];
+    std::snprintf(primary, sizeof primary, "%dx%d at 37,21 x1", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    const std::pair<EnumDisplayMonitorsProc, std::string> cases[] = {
+        {enumDisplayMonitors, primary}, {nullptr, primary}, {ListTwoMonitors, "1920x1080 at 37,21 x2, 1280x1024 at -1243,21 x1"}};
     const EnumDisplayMonitorsProc system = enumDisplayMonitors;
     HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, -37, -21, 99, 99, nullptr, nullptr, nullptr, nullptr);
-    for (const auto& c : cases) {
-        enumDisplayMonitors = c.enumerate;
+    for (const auto& [enumerate, expected] : cases) {
+        enumDisplayMonitors = enumerate;
         ScreenSize sizes[kMaxScreens];
-        ASSERT_EQ(ReadScreens(window, sizes), static_cast<std::int32_t>(c.screens.size())) << &c - cases;
-        for (size_t s = 0; s < c.screens.size(); ++s) {
-            const auto& [size, place] = c.screens[s];
-            EXPECT_TRUE(sizes[s].width == size.width && sizes[s].height == size.height && screenPlaces[s].left == place.left &&
-                        screenPlaces[s].top == place.top && screenPlaces[s].scale == place.scale)
-                << "case " << &c - cases << ", screen " << s << ": " << sizes[s].width << "x" << sizes[s].height << " at "
-                << screenPlaces[s].left << ", " << screenPlaces[s].top << " x" << screenPlaces[s].scale;
+        char read[128] = "";
+        for (std::int32_t s = 0, count = ReadScreens(window, sizes); s < count; ++s) {
+            std::snprintf(read + std::strlen(read), sizeof read - std::strlen(read), "%s%dx%d at %d,%d x%d", s ? ", " : "",
+                          sizes[s].width, sizes[s].height, screenPlaces[s].left, screenPlaces[s].top, screenPlaces[s].scale);
         }
+        EXPECT_EQ(read, expected);
     }
     enumDisplayMonitors = system;
     DestroyWindow(window);
