@@ -12,7 +12,10 @@ earlier frame, one without its outline or of another size breaks that).
 overlay's, wanted 10 pixels from the first monitor's left and bottom edges
 with "exact fps", and nowhere otherwise. A 16-bit screen keeps fewer bits of
 each colour: "exact16" takes a component of 248 or more as full and of 7 or
-less as none.
+less as none, and as up to eight discs share a colour there, wants each run
+of lit pixels in a row within one fill (an outline bounds every run); and
+no more lit pixels than 600 fills' squares hold, which discs left behind soon
+exceed.
     picture_check.py PPM exact|exact16|scaled [SCALE] [fps] [WxH+X+Y[*K] ...]"""
 import itertools
 import re
@@ -42,14 +45,18 @@ def check(w, h, left, top, k, first):
     colours = [list(at) for _, at in itertools.groupby(sorted(lit, key=lambda p: p[2]), key=lambda p: p[2])]
     fill = 14 * k
     sizes = [[max(p[n] for p in at) - min(p[n] for p in at) + 1 for n in (0, 1)] for at in colours] or [[0, 0]]
+    if mode == "exact16":
+        sizes = [[n, n] for n in itertools.accumulate(
+            zip(lit, lit[1:]), lambda n, pair: n + 1 if pair[1][:2] == (pair[0][0] + 1, pair[0][1]) else 1, initial=1)]
     spread = sum(max(size) > fill for size in sizes)
     exact = mode.startswith("exact")
     return box, [text for failed, text in [
         (len(lit) < 50, f"only {len(lit)} lit pixels in {w}x{h}+{left}+{top}"),
         (abs(min(xs) + max(xs) - w) > w / 5 or abs(min(ys) + max(ys) - h) > h / 5 or
          min(xs) == 0 or min(ys) == 0 or max(xs) == w - 1 or max(ys) == h - 1, f"{box}: off centre or cut off"),
+        (mode == "exact16" and len(lit) > 600 * fill * fill, f"{box}: {len(lit)} lit pixels, more than 600 discs'"),
         (exact and off_rim > 0, f"{box}: {off_rim} of {len(lit)} lit pixels are off the colour cube's rim"),
-        (exact and spread > 0, f"{box}: {spread} colours spread wider than one disc's fill of {fill}"),
+        (exact and spread > 0, f"{box}: {spread} colours (at 16 bits runs) wider than one disc's fill of {fill}"),
         (exact and max(sizes)[0] != fill, f"{box}: the widest disc fill is {max(sizes)[0]} pixels, not {fill}"),
         ((exact and first and "fps" in options) != bool(overlay) or overlay and
          (min(p[0] for p in overlay) != 10 or max(p[1] for p in overlay) != h - 11),

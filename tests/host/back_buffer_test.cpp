@@ -1,11 +1,49 @@
-// The GDI back end through the seam into a real window: after every copy the
-// window shows, pixel for pixel, what a whole clear, one solid brush and
-// Ellipse per disc on a compatible bitmap and a whole copy show.
+// The GDI back end through the seam into a real window: the screens it reads
+// with and without the monitor functions; after every copy the window shows,
+// pixel for pixel, what a whole clear, one solid brush and Ellipse per disc on
+// a compatible bitmap and a whole copy show.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
+#include <string>
+
 #include "platform.h"
+#include "gdi/screens.h"
+
+// A stand-in that lists a 1280x1024 left of the primary, then a 3840x2160 primary.
+BOOL WINAPI ListTwoMonitors(HDC, LPCRECT, MONITORENUMPROC callback, LPARAM data)
+{
+    RECT left = {-1280, 0, 0, 1024}, primary = {0, 0, 3840, 2160};
+    return callback(nullptr, nullptr, &left, data) && callback(nullptr, nullptr, &primary, data);
+}
+
+// A full-screen window at (-37, -21): the system's monitor (Xvfb has one),
+// then none (Windows 95, NT 4: today's one picture at scale 1, the primary's
+// size at the primary's place), then two, the primary's first.
+TEST(ScreensTest, OneScreenPerMonitorThePrimarysFirstAndWithoutMonitorFunctionsThePrimarysPicture)
+{
+    char primary[32];
+    std::snprintf(primary, sizeof primary, "%dx%d at 37,21 x1", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    const std::pair<EnumDisplayMonitorsProc, std::string> cases[] = {
+        {enumDisplayMonitors, primary}, {nullptr, primary}, {ListTwoMonitors, "1920x1080 at 37,21 x2, 1280x1024 at -1243,21 x1"}};
+    const EnumDisplayMonitorsProc system = enumDisplayMonitors;
+    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, -37, -21, 99, 99, nullptr, nullptr, nullptr, nullptr);
+    for (const auto& [enumerate, expected] : cases) {
+        enumDisplayMonitors = enumerate;
+        ScreenSize sizes[kMaxScreens];
+        char read[128] = "";
+        for (std::int32_t s = 0, count = ReadScreens(window, sizes); s < count; ++s) {
+            std::snprintf(read + std::strlen(read), sizeof read - std::strlen(read), "%s%dx%d at %d,%d x%d", s ? ", " : "",
+                          sizes[s].width, sizes[s].height, screenPlaces[s].left, screenPlaces[s].top, screenPlaces[s].scale);
+        }
+        EXPECT_EQ(read, expected);
+    }
+    enumDisplayMonitors = system;
+    DestroyWindow(window);
+}
 
 TEST(GdiBackBufferTest, WindowShowsEachFrameAsBrushAndEllipseDrawIt)
 {
