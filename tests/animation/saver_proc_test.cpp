@@ -97,13 +97,21 @@ TEST(SaverProc, CallsThePlatformInOrderOnEveryScreenThenHandsTheMessageOnAndRetu
     }
 }
 
-// Each screen's cloud goes its own way: a second monitor's shapes are not the
-// primary's in step. After a change of the displays the clouds that still
-// have a screen go on where they were; a screen that came starts afresh.
+// Each screen's cloud goes its own way: a second monitor's first shape is the
+// primary's no more often than chance has it (1 in 6), nor are its later
+// shapes the primary's in step. After a change of the displays the clouds
+// that still have a screen go on where they were; a screen that came starts afresh.
 TEST(SaverProc, GivesEachScreenACloudOfItsOwnAndKeepsThemThroughADisplayChange)
 {
-    clockNow = 5000;
     screenCount = 2;
+    int sameFirstShape = 0;
+    for (clockNow = 1765000000; clockNow < 1765000300; ++clockNow) {
+        SaverProc(nullptr, WM_CREATE, 0, 0);
+        sameFirstShape += clouds[0].shapeState.currentShape == clouds[1].shapeState.currentShape;
+        SaverProc(nullptr, WM_DESTROY, 0, 0);
+    }
+    EXPECT_LT(sameFirstShape, 75) << "of 300 starts began with the same shape on both monitors";
+    clockNow = 5000;
     SaverProc(nullptr, WM_CREATE, 0, 0);
     std::string shapes[2];
     for (int tick = 0; tick < 800; ++tick, clockNow += tick % 20 == 0) {
