@@ -121,11 +121,14 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         break;
     case WM_DISPLAYCHANGE:
         // Monitors came, went or changed their size: the full-screen window
-        // covers the new desktop before the animation reads its screens.
+        // covers the new desktop before the animation reads its screens. The
+        // system moves the pointer off a monitor that went to sleep: that is
+        // no user's hand, so mouse movement is measured from where it is now.
         if (!previewMode) {
             const RECT desktop = ReadDesktop();
             SetWindowPos(window, nullptr, desktop.left, desktop.top, desktop.right - desktop.left,
                          desktop.bottom - desktop.top, SWP_NOZORDER | SWP_NOACTIVATE);
+            GetCursorPos(&mouseReference);
         }
         break;
     case WM_TIMER:

@@ -177,6 +177,19 @@ TEST(SaverWindowProcTest, HandlesEachMessageAsTheShapeStateAndPlatformAsk)
     }
 }
 
+// A display change moves the pointer off a monitor that went, which is not
+// the user's input; after it the movement is measured from where it is.
+TEST(SaverWindowProcTest, MeasuresTheMouseFromWhereADisplayChangeLeftIt)
+{
+    HWND window = OpenSaverWindow(nullptr, 0);
+    SetCursorPos(600, 400);
+    SendMessageA(window, WM_DISPLAYCHANGE, 32, 0);
+    SendMessageA(window, WM_MOUSEMOVE, 0, 0);
+    MSG posted;
+    EXPECT_FALSE(PeekMessageA(&posted, window, WM_CLOSE, WM_CLOSE, PM_REMOVE) && posted.message == WM_CLOSE);
+    DestroyWindow(window);
+}
+
 // The preview pane shows the whole picture, scaled down to fit (never up)
 // and centred between black bars.
 void ExpectPicturesFitted(HWND pane)
