@@ -1,15 +1,20 @@
-#include "monitor_size.h"
+#include "screens.h"
 
 #include <X11/extensions/Xrandr.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "back_buffer.h"
-
 #include "platform.h"
 #include "target_window.h"
+#include "window_copy.h"
+
+std::int32_t askedScale;
 
 namespace {
+
+constexpr std::int32_t kHeightPerStep = 1080;  // monitor pixels a step of the scale
 
 // The monitors exist from RandR 1.5 on.
 int HasMonitorList()
@@ -22,48 +27,99 @@ int HasMonitorList()
            (major > 1 || (major == 1 && minor >= 5));
 }
 
-}  // namespace
-
-MonitorSize FindMonitorSize()
+// Screen s shows a picture of `width` x `height` monitor pixels: the size in
+// the animation's pixels, the scale set for its back buffer.
+void SetScreen(std::int32_t screen, std::int32_t width, std::int32_t height, ScreenSize sizes[kMaxScreens])
 {
-    const int screen = DefaultScreen(display);
-    MonitorSize size = {DisplayWidth(display, screen), DisplayHeight(display, screen)};
-    if (!HasMonitorList()) {
-        return size;
-    }
-    const Window root = RootWindow(display, screen);
-    int centreX = 0;
-    int centreY = 0;
+    const std::int32_t scale = askedScale > 0 ? askedScale : std::max(height / kHeightPerStep, 1);
+    backBufferScale[screen] = scale;
+    sizes[screen] = {width / scale, height / scale};
+}
+
+// The window's place on the root, read afresh (after a change of the layout
+// its ConfigureNotify may not have come yet); the target's size follows it.
+PixelBox ReadWindowPlace()
+{
+    Window root;
     Window child;
-    XTranslateCoordinates(display, targetWindow, root, targetWidth / 2, targetHeight / 2, &centreX, &centreY,
-                          &child);
-    int count = 0;
-    XRRMonitorInfo* monitors = XRRGetMonitors(display, root, True, &count);
-    int chosen = count > 0 ? 0 : -1;
+    int x = 0;
+    int y = 0;
+    unsigned width;
+    unsigned height;
+    unsigned border;
+    unsigned depth;
+    if (XGetGeometry(display, targetWindow, &root, &x, &y, &width, &height, &border, &depth)) {
+        XTranslateCoordinates(display, targetWindow, root, 0, 0, &x, &y, &child);
+        targetWidth = static_cast<std::int32_t>(width);
+        targetHeight = static_cast<std::int32_t>(height);
+    }
+    return {x, y, x + targetWidth, y + targetHeight};
+}
+
+PixelBox PlaceOf(const XRRMonitorInfo& monitor)
+{
+    return {monitor.x, monitor.y, monitor.x + monitor.width, monitor.y + monitor.height};
+}
+
+// The first monitor holding the window's centre, else the first; null for none.
+const XRRMonitorInfo* CentralMonitor(const XRRMonitorInfo* monitors, int count, const PixelBox& window)
+{
+    const std::int32_t x = (window.left + window.right) / 2;
+    const std::int32_t y = (window.top + window.bottom) / 2;
     for (int i = 0; i < count; ++i) {
-        const XRRMonitorInfo& monitor = monitors[i];
-        if (centreX >= monitor.x && centreX < monitor.x + monitor.width && centreY >= monitor.y &&
-            centreY < monitor.y + monitor.height) {
-            chosen = i;
-            break;
+        const PixelBox place = PlaceOf(monitors[i]);
+        if (x >= place.left && x < place.right && y >= place.top && y < place.bottom) {
+            return &monitors[i];
         }
     }
-    if (chosen >= 0) {
-        size = {monitors[chosen].width, monitors[chosen].height};
-    }
-    XRRFreeMonitors(monitors);
-    return size;
+    return count > 0 ? &monitors[0] : nullptr;
 }
 
-std::int32_t ChooseScale(std::int32_t asked)
+// A screen for each monitor wholly in the window, centred on it, in the
+// list's order but the primary first (Xorg lists it first anyway). Returns how many.
+std::int32_t CoverMonitors(const XRRMonitorInfo* monitors, int count, const PixelBox& window,
+                           ScreenSize sizes[kMaxScreens])
 {
-    constexpr std::int32_t kHeightPerStep = 1080;  // pixels
-    return asked > 0 ? asked : std::max(FindMonitorSize().height / kHeightPerStep, 1);
+    std::int32_t covered = 0;
+    for (int i = 0; i < count && covered < kMaxScreens; ++i) {
+        const PixelBox place = PlaceOf(monitors[i]);
+        if (place.left < window.left || place.top < window.top || place.right > window.right ||
+            place.bottom > window.bottom) {
+            continue;
+        }
+        SetScreen(covered, monitors[i].width, monitors[i].height, sizes);
+        screenAreas[covered] = {place.left - window.left, place.top - window.top, place.right - window.left,
+                                place.bottom - window.top};
+        if (monitors[i].primary && covered > 0) {
+            std::swap(sizes[0], sizes[covered]);
+            std::swap(backBufferScale[0], backBufferScale[covered]);
+            std::swap(screenAreas[0], screenAreas[covered]);
+        }
+        ++covered;
+    }
+    return covered;
 }
+
+}  // namespace
 
 std::int32_t ReadScreens(HWND, ScreenSize sizes[kMaxScreens])
 {
-    const MonitorSize monitor = FindMonitorSize();
-    sizes[0] = {monitor.width / backBufferScale[0], monitor.height / backBufferScale[0]};
-    return 1;
+    const PixelBox window = ReadWindowPlace();
+    int count = 0;
+    XRRMonitorInfo* monitors =
+        HasMonitorList() ? XRRGetMonitors(display, DefaultRootWindow(display), True, &count) : nullptr;
+    screenAreaCount = CoverMonitors(monitors, count, window, sizes);
+    if (screenAreaCount < 2) {
+        // One picture, of the monitor at the window's centre (the screen's
+        // size where the server lists none), fitted into the whole window.
+        screenAreaCount = 0;
+        const XRRMonitorInfo* monitor = CentralMonitor(monitors, count, window);
+        const int screen = DefaultScreen(display);
+        SetScreen(0, monitor != nullptr ? monitor->width : DisplayWidth(display, screen),
+                  monitor != nullptr ? monitor->height : DisplayHeight(display, screen), sizes);
+    }
+    if (monitors != nullptr) {
+        XRRFreeMonitors(monitors);
+    }
+    return std::max(screenAreaCount, 1);
 }

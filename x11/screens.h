@@ -1,21 +1,17 @@
-// The size of the monitor that shows the target window: the picture is
-// composed at that size div the scale, whatever the window's own, and shown
-// scale times as large (ReadScreens answers the divided size).
+// The screens of the target window (ReadScreens, the seam's), from the RandR
+// monitors. A window that wholly covers several monitors (the bare root of a
+// multi-monitor screen) has one screen per monitor it covers, the primary's
+// first, each centred on its monitor. Any other (the daemon's window on one
+// monitor, a preview, a window of its own) has one: the picture of the
+// monitor holding the window's centre, fitted into the whole window. Each
+// picture is composed at its monitor's size div its scale and shown scale
+// times as large (backBufferScale).
 #pragma once
 
 #include <cstdint>
 
-struct MonitorSize {
-    std::int32_t width;
-    std::int32_t height;
-};
-
-// The RandR monitor holding the target's centre (the first monitor when none
-// does); the screen's size where the server lists no monitors.
-MonitorSize FindMonitorSize();
-
-// The scale `asked` for (1 to 8), else one per whole 1080 pixels of the
-// monitor's height and at least 1: 3840x2160 and 5120x2880 give 2, 2560x1440
-// and 1920x1080 give 1. The cloud then takes about the share of the monitor
-// that it takes at 1920x1080, and whole steps keep every disc sharp.
-std::int32_t ChooseScale(std::int32_t asked);
+// --scale: 1 to 8 for every monitor; 0, each monitor's height div 1080 and at
+// least 1 (3840x2160 and 5120x2880 give 2, 2560x1440 and 1920x1080 give 1),
+// so the cloud takes about the share of the monitor it takes at 1920x1080,
+// and whole steps keep every disc sharp.
+extern std::int32_t askedScale;
