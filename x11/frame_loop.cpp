@@ -11,6 +11,7 @@
 #include "monotonic_clock.h"
 #include "platform.h"
 #include "saver_proc.h"
+#include "screens.h"
 #include "stop_signals.h"
 #include "target_window.h"
 #include "window_copy.h"
@@ -50,15 +51,23 @@ int HandleEvent(XEvent& event)
     }
 }
 
-// Handles every event that has arrived. Returns 1 when one ends the hack.
-int HandlePendingEvents()
+// Handles every event that has arrived; after a change of the monitors'
+// layout (one change is often several notifications), the screens read
+// afresh and the whole window repainted. Returns 1 when an event ends the hack.
+int HandlePendingEvents(HWND window)
 {
+    int layoutChanged = 0;
     while (XPending(display) > 0) {
         XEvent event;
         XNextEvent(display, &event);
         if (HandleEvent(event)) {
             return 1;
         }
+        layoutChanged |= IsLayoutChange(event);
+    }
+    if (layoutChanged) {
+        SaverProc(window, WM_DISPLAYCHANGE, 0, 0);
+        CopyWholeWindowNext();
     }
     return 0;
 }
@@ -91,7 +100,7 @@ void StopFrameTimer(HWND, UINT)
 void RunFrameLoop(HWND window)
 {
     Nanoseconds deadline = MonotonicNow() + timerPeriod;
-    while (!HandlePendingEvents()) {
+    while (!HandlePendingEvents(window)) {
         // It waits even when a tick is already due (a frame took longer than
         // the period, the machine is busy): only while it waits do the stop
         // signals get through.

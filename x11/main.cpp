@@ -82,6 +82,7 @@ int main(int argc, char** argv)
         return Refuse(failure, nullptr);
     }
     askedScale = options.scale;
+    WatchLayoutChanges();
     OpenWindowCopy();
     fpsOverlayShown = options.fps;
     // The seam's window operations all act on the one target window.

@@ -16,6 +16,8 @@ namespace {
 
 constexpr std::int32_t kHeightPerStep = 1080;  // monitor pixels a step of the scale
 
+int randrEventBase = -1;  // RandR's first event type; -1: no RandR
+
 // The monitors exist from RandR 1.5 on.
 int HasMonitorList()
 {
@@ -101,6 +103,26 @@ std::int32_t CoverMonitors(const XRRMonitorInfo* monitors, int count, const Pixe
 }
 
 }  // namespace
+
+void WatchLayoutChanges()
+{
+    int errorBase;
+    if (XRRQueryExtension(display, &randrEventBase, &errorBase)) {
+        XRRSelectInput(display, DefaultRootWindow(display), RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask);
+    } else {
+        randrEventBase = -1;
+    }
+}
+
+int IsLayoutChange(XEvent& event)
+{
+    if (randrEventBase < 0 ||
+        (event.type != randrEventBase + RRScreenChangeNotify && event.type != randrEventBase + RRNotify)) {
+        return 0;
+    }
+    XRRUpdateConfiguration(&event);
+    return 1;
+}
 
 std::int32_t ReadScreens(HWND, ScreenSize sizes[kMaxScreens])
 {

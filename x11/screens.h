@@ -8,6 +8,8 @@
 // times as large (backBufferScale).
 #pragma once
 
+#include <X11/Xlib.h>
+
 #include <cstdint>
 
 // --scale: 1 to 8 for every monitor; 0, each monitor's height div 1080 and at
@@ -15,3 +17,11 @@
 // so the cloud takes about the share of the monitor it takes at 1920x1080,
 // and whole steps keep every disc sharp.
 extern std::int32_t askedScale;
+
+// Asks the server for the notifications of a change of the monitors' layout
+// (a monitor switched on or off, moved, or given another mode).
+void WatchLayoutChanges();
+
+// Whether `event` is such a notification (Xlib's idea of the screen's size is
+// brought up to date by it).
+int IsLayoutChange(XEvent& event);
