@@ -20,6 +20,10 @@ namespace {
 
 UINT timerId;
 Nanoseconds timerPeriod;   // 0: the timer is stopped
+// The monitors' layout changed since the last frame. One change (an xrandr
+// command) is several notifications that may come in several reads: the
+// screens are read again once, just before the next frame.
+int layoutChanged;
 
 // Returns 1 when the event ends the hack.
 int HandleEvent(XEvent& event)
@@ -47,27 +51,20 @@ int HandleEvent(XEvent& event)
     case ClientMessage:
         return static_cast<Atom>(event.xclient.data.l[0]) == deleteWindowAtom;
     default:
+        layoutChanged |= IsLayoutChange(event);
         return 0;
     }
 }
 
-// Handles every event that has arrived; after a change of the monitors'
-// layout (one change is often several notifications), the screens read
-// afresh and the whole window repainted. Returns 1 when an event ends the hack.
-int HandlePendingEvents(HWND window)
+// Handles every event that has arrived. Returns 1 when one ends the hack.
+int HandlePendingEvents()
 {
-    int layoutChanged = 0;
     while (XPending(display) > 0) {
         XEvent event;
         XNextEvent(display, &event);
         if (HandleEvent(event)) {
             return 1;
         }
-        layoutChanged |= IsLayoutChange(event);
-    }
-    if (layoutChanged) {
-        SaverProc(window, WM_DISPLAYCHANGE, 0, 0);
-        CopyWholeWindowNext();
     }
     return 0;
 }
@@ -100,7 +97,7 @@ void StopFrameTimer(HWND, UINT)
 void RunFrameLoop(HWND window)
 {
     Nanoseconds deadline = MonotonicNow() + timerPeriod;
-    while (!HandlePendingEvents(window)) {
+    while (!HandlePendingEvents()) {
         // It waits even when a tick is already due (a frame took longer than
         // the period, the machine is busy): only while it waits do the stop
         // signals get through.
@@ -111,6 +108,11 @@ void RunFrameLoop(HWND window)
         }
         const Nanoseconds woken = MonotonicNow();
         if (timerPeriod > 0 && woken >= deadline) {
+            if (layoutChanged) {
+                layoutChanged = 0;
+                SaverProc(window, WM_DISPLAYCHANGE, 0, 0);
+                CopyWholeWindowNext();
+            }
             SaverProc(window, WM_TIMER, timerId, 0);
             deadline += timerPeriod * ((woken - deadline) / timerPeriod + 1);
         }
