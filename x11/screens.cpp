@@ -3,7 +3,6 @@
 #include <X11/extensions/Xrandr.h>
 
 #include <algorithm>
-#include <utility>
 
 #include "back_buffer.h"
 #include "platform.h"
@@ -77,27 +76,37 @@ const XRRMonitorInfo* CentralMonitor(const XRRMonitorInfo* monitors, int count, 
     return count > 0 ? &monitors[0] : nullptr;
 }
 
-// A screen for each monitor wholly in the window, centred on it, in the
-// list's order but the primary first (Xorg lists it first anyway). Returns how many.
+// Whether the monitor's `area` (in window pixels) overlaps a screen's already.
+int Overlaps(const PixelBox& area, std::int32_t screens)
+{
+    for (std::int32_t screen = 0; screen < screens; ++screen) {
+        if (!IsEmpty(Intersection(area, screenAreas[screen]))) {
+            return 1;
+        }
+    }
+    return 0;
+}
+
+// A screen for each monitor wholly in the window, centred on it: the primary
+// first (Xorg lists it first anyway), then the others as listed, leaving out
+// a monitor over a place that one before it shows (a mirrored one). Returns
+// how many.
 std::int32_t CoverMonitors(const XRRMonitorInfo* monitors, int count, const PixelBox& window,
                            ScreenSize sizes[kMaxScreens])
 {
     std::int32_t covered = 0;
-    for (int i = 0; i < count && covered < kMaxScreens; ++i) {
-        const PixelBox place = PlaceOf(monitors[i]);
-        if (place.left < window.left || place.top < window.top || place.right > window.right ||
-            place.bottom > window.bottom) {
-            continue;
+    for (int primaryPass = 1; primaryPass >= 0; --primaryPass) {
+        for (int i = 0; i < count && covered < kMaxScreens; ++i) {
+            const PixelBox place = PlaceOf(monitors[i]);
+            const PixelBox area = {place.left - window.left, place.top - window.top, place.right - window.left,
+                                   place.bottom - window.top};
+            if ((monitors[i].primary != 0) != primaryPass || place.left < window.left || place.top < window.top ||
+                place.right > window.right || place.bottom > window.bottom || Overlaps(area, covered)) {
+                continue;
+            }
+            SetScreen(covered, monitors[i].width, monitors[i].height, sizes);
+            screenAreas[covered++] = area;
         }
-        SetScreen(covered, monitors[i].width, monitors[i].height, sizes);
-        screenAreas[covered] = {place.left - window.left, place.top - window.top, place.right - window.left,
-                                place.bottom - window.top};
-        if (monitors[i].primary && covered > 0) {
-            std::swap(sizes[0], sizes[covered]);
-            std::swap(backBufferScale[0], backBufferScale[covered]);
-            std::swap(screenAreas[0], screenAreas[covered]);
-        }
-        ++covered;
     }
     return covered;
 }

@@ -21,7 +21,7 @@ namespace {
 // averaging can reach.
 constexpr std::int32_t kScaledMargin = 2;
 
-cairo_surface_t* windowImage;                  // what the window shows, RGB24
+cairo_surface_t* windowImage;                  // the window with a scaled-down picture, RGB24; null at 1:1
 XImage windowXImage;                           // the same memory, described to Xlib
 XShmSegmentInfo windowSegment;                 // the window image's memory where shared
 XShmSegmentInfo pictureSegments[kMaxScreens];  // each back buffer's memory where shared
@@ -70,6 +70,13 @@ XImage DescribeToXlib(cairo_surface_t* image, XShmSegmentInfo& segment)
     return described;
 }
 
+void FreeWindowImage()
+{
+    cairo_surface_destroy(windowImage);
+    windowImage = nullptr;
+    DetachSharedMemory(windowSegment);
+}
+
 // A window image of the target's current size.
 void MatchWindowSize()
 {
@@ -77,8 +84,7 @@ void MatchWindowSize()
         cairo_image_surface_get_height(windowImage) == targetHeight) {
         return;
     }
-    cairo_surface_destroy(windowImage);
-    DetachSharedMemory(windowSegment);
+    FreeWindowImage();
     const std::int32_t stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, targetWidth);
     unsigned char* shared = AttachSharedMemory(windowSegment, static_cast<std::size_t>(stride) * targetHeight);
     windowImage = shared != nullptr ? cairo_image_surface_create_for_data(shared, CAIRO_FORMAT_RGB24, targetWidth,
@@ -196,9 +202,7 @@ void OpenWindowCopy()
 
 void CloseWindowCopy()
 {
-    cairo_surface_destroy(windowImage);
-    windowImage = nullptr;
-    DetachSharedMemory(windowSegment);
+    FreeWindowImage();
     XFreeGC(display, copyGc);
 }
 
@@ -228,7 +232,12 @@ void CopyToWindow(HWND, std::int32_t screen, std::int32_t, std::int32_t)
     const int whole = wholeCopyDue[screen];
     wholeCopyDue[screen] = 0;
     if (fit.width == width && fit.height == height) {
-        // 1:1: what changed, straight from the back buffer.
+        // 1:1: what changed, straight from the back buffer. No window image
+        // is needed (one may be left from a layout passed through on the
+        // way to this one, where the picture did not fit).
+        if (whole) {
+            FreeWindowImage();
+        }
         const PixelBox box = whole ? PixelBox{0, 0, width, height} : changed;
         XImage picture = DescribeToXlib(surface, pictureSegments[screen]);
         Send(picture, box, fit.left + box.left, fit.top + box.top);
