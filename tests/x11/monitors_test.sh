@@ -4,8 +4,8 @@
 # scale, the overlay on the primary's only, each back buffer in a shared
 # memory segment of its own. The layout then changes under the running hack
 # (the second monitor moved from right to left, other modes, switched off and
-# on): within a second it has new back buffers, one per monitor, and the
-# clouds follow; at its end no segment is left. Last, a window that straddles
+# on, mirrored): within a second it has new back buffers, one per monitor,
+# and the clouds follow; at its end no segment is left. Last, a window that straddles
 # two monitors shows one picture fitted into it.
 set -u
 vimra=$1 here=$(dirname "$0")
@@ -22,8 +22,9 @@ no_segments_of() { ! ipcs -m -p | awk -v pid="$1" '$3 == pid' | grep -q .; }
 # renewed OLD N: the hack's segments are N, none of them one of OLD.
 renewed() { local now=" $(segments) " id && [ "$(wc -w <<<"$now")" -eq "$2" ] && for id in $1; do [[ $now != *" $id "* ]] || return 1; done; }
 
-# A layout (set_monitors' arguments), then the monitors as picture_check.py
-# takes them (the primary first, *scale). The hack starts on the first.
+# A layout (set_monitors' arguments), then the monitors that show a cloud
+# as picture_check.py takes them (the primary first, its scale if not 1).
+# The hack starts on the first; a mirrored monitor shows the primary's.
 while read -r layout monitors; do
   old=$([ -n "${hack:-}" ] && segments)
   set_monitors ${layout//,/ } >/dev/null || fail "xrandr refused $layout"
@@ -34,12 +35,13 @@ while read -r layout monitors; do
 done <<'TABLE'
 1920x1080+0+0,1280x1024+1920+0 1920x1080+0+0 1280x1024+1920+0
 1920x1080+1280+0,1280x1024+0+0 1920x1080+1280+0 1280x1024+0+0
-3840x2160+0+0,1920x1080+3840+0 3840x2160+0+0*2 1920x1080+3840+0*1
+3840x2160+0+0,1920x1080+3840+0 3840x2160+0+0*2 1920x1080+3840+0
 1920x1080+0+0 1920x1080+0+0
+1920x1080+0+0,1280x1024+0+0 1920x1080+0+0
 1920x1080+0+0,1280x1024+1920+0 1920x1080+0+0 1280x1024+1920+0
 TABLE
-kill "$hack" && within 2000 ended "$hack" || fail "vimra did not end on SIGTERM"
-within 2000 no_segments_of "$hack" || fail "shared memory left: $(ipcs -m -p)"
+kill "$hack" && within 2000 ended "$hack" && within 2000 no_segments_of "$hack" ||
+  fail "vimra not ended 2 s after SIGTERM, or its shared memory left: $(ipcs -m -p)"
 
 # A window over the primary's right part and the left of the 1280x1024.
 python3 -c 'import ctypes as c, time; x = c.CDLL("libX11.so.6"); x.XOpenDisplay.restype = c.c_void_p
