@@ -57,7 +57,7 @@ PixelBox ReadWindowPlace()
     return {x, y, x + targetWidth, y + targetHeight};
 }
 
-PixelBox PlaceOf(const XRRMonitorInfo& monitor)
+PixelBox BoxOf(const XRRMonitorInfo& monitor)
 {
     return {monitor.x, monitor.y, monitor.x + monitor.width, monitor.y + monitor.height};
 }
@@ -68,12 +68,18 @@ const XRRMonitorInfo* CentralMonitor(const XRRMonitorInfo* monitors, int count, 
     const std::int32_t x = (window.left + window.right) / 2;
     const std::int32_t y = (window.top + window.bottom) / 2;
     for (int i = 0; i < count; ++i) {
-        const PixelBox place = PlaceOf(monitors[i]);
+        const PixelBox place = BoxOf(monitors[i]);
         if (x >= place.left && x < place.right && y >= place.top && y < place.bottom) {
             return &monitors[i];
         }
     }
     return count > 0 ? &monitors[0] : nullptr;
+}
+
+int Contains(const PixelBox& outer, const PixelBox& inner)
+{
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
 }
 
 // Whether the monitor's `area` (in window pixels) overlaps a screen's already.
@@ -97,15 +103,13 @@ std::int32_t CoverMonitors(const XRRMonitorInfo* monitors, int count, const Pixe
     std::int32_t covered = 0;
     for (int primaryPass = 1; primaryPass >= 0; --primaryPass) {
         for (int i = 0; i < count && covered < kMaxScreens; ++i) {
-            const PixelBox place = PlaceOf(monitors[i]);
+            const PixelBox place = BoxOf(monitors[i]);
             const PixelBox area = {place.left - window.left, place.top - window.top, place.right - window.left,
                                    place.bottom - window.top};
-            if ((monitors[i].primary != 0) != primaryPass || place.left < window.left || place.top < window.top ||
-                place.right > window.right || place.bottom > window.bottom || Overlaps(area, covered)) {
-                continue;
+            if ((monitors[i].primary != 0) == primaryPass && Contains(window, place) && !Overlaps(area, covered)) {
+                SetScreen(covered, monitors[i].width, monitors[i].height, sizes);
+                screenAreas[covered++] = area;
             }
-            SetScreen(covered, monitors[i].width, monitors[i].height, sizes);
-            screenAreas[covered++] = area;
         }
     }
     return covered;

@@ -31,5 +31,6 @@ extern std::int32_t screenAreaCount;
 void OpenWindowCopy();
 void CloseWindowCopy();
 
-// After Expose or a change of size: the next copy repaints the whole window.
+// After Expose, a change of size or new screens: the next copies repaint the
+// whole window.
 void CopyWholeWindowNext();
