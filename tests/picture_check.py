@@ -9,8 +9,8 @@ outline, times the scale, and the widest that wide: the disc unhidden in
 front (the 600 discs of a frame have 600 colours; a disc left over from an
 earlier frame, one without its outline or of another size breaks that).
 "scaled" pixels are averages. White is no disc's colour: it is the --fps
-overlay's, wanted 10 pixels from the first monitor's left and bottom edges
-with "exact fps", and nowhere otherwise. A 16-bit screen keeps fewer bits of
+overlay's, wanted 10 pixels times the scale from the first monitor's left
+and bottom edges with "exact fps", and nowhere otherwise. A 16-bit screen keeps fewer bits of
 each colour: "exact16" takes a component of 248 or more as full and of 7 or
 less as none, and as up to eight discs share a colour there, wants each run
 of lit pixels in a row within one fill (an outline bounds every run); and
@@ -59,7 +59,7 @@ def check(w, h, left, top, k, first):
         (exact and spread > 0, f"{box}: {spread} colours (at 16 bits runs) wider than one disc's fill of {fill}"),
         (exact and max(sizes)[0] != fill, f"{box}: the widest disc fill is {max(sizes)[0]} pixels, not {fill}"),
         ((exact and first and "fps" in options) != bool(overlay) or overlay and
-         (min(p[0] for p in overlay) != 10 or max(p[1] for p in overlay) != h - 11),
+         (min(p[0] for p in overlay) != 10 * k or max(p[1] for p in overlay) != h - 10 * k - 1),
          f"{box}: {len(overlay)} white pixels, {overlay[:1]} the first"),
     ] if failed]
 

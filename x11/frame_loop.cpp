@@ -11,6 +11,7 @@
 #include "monotonic_clock.h"
 #include "platform.h"
 #include "saver_proc.h"
+#include "screens.h"
 #include "stop_signals.h"
 #include "target_window.h"
 #include "window_copy.h"
@@ -19,6 +20,10 @@ namespace {
 
 UINT timerId;
 Nanoseconds timerPeriod;   // 0: the timer is stopped
+// The monitors' layout changed since the last frame. One change (an xrandr
+// command) is several notifications that may come in several reads: the
+// screens are read again once, just before the next frame.
+int layoutChanged;
 
 // Returns 1 when the event ends the hack.
 int HandleEvent(XEvent& event)
@@ -46,6 +51,7 @@ int HandleEvent(XEvent& event)
     case ClientMessage:
         return static_cast<Atom>(event.xclient.data.l[0]) == deleteWindowAtom;
     default:
+        layoutChanged |= IsLayoutChange(event);
         return 0;
     }
 }
@@ -102,6 +108,11 @@ void RunFrameLoop(HWND window)
         }
         const Nanoseconds woken = MonotonicNow();
         if (timerPeriod > 0 && woken >= deadline) {
+            if (layoutChanged) {
+                layoutChanged = 0;
+                SaverProc(window, WM_DISPLAYCHANGE, 0, 0);
+                CopyWholeWindowNext();
+            }
             SaverProc(window, WM_TIMER, timerId, 0);
             deadline += timerPeriod * ((woken - deadline) / timerPeriod + 1);
         }

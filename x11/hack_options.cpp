@@ -9,7 +9,7 @@ const char kOptions[] = "  --root          in $XSCREENSAVER_WINDOW if set, else 
                         "  --window-id ID  in that window (decimal or 0x hex)\n"
                         "  --display NAME  on that X display (default: $DISPLAY)\n"
                         "  --fps           the frame rate and the load in the bottom-left corner\n"
-                        "  --scale K       pixels per picture pixel, 1 to 8 (default: monitor height div 1080)\n"
+                        "  --scale K       pixels per picture pixel, 1 to 8 (default: each monitor's height div 1080)\n"
                         "  --help          this text\n"
                         "  --version       the version\n";
 

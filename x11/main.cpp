@@ -10,8 +10,8 @@
 #include "fps_overlay.h"
 #include "frame_loop.h"
 #include "hack_options.h"
-#include "monitor_size.h"
 #include "saver_proc.h"
+#include "screens.h"
 #include "stop_signals.h"
 #include "target_window.h"
 #include "window_copy.h"
@@ -45,15 +45,17 @@ int Refuse(const char* problem, const char* subject)
     return 1;
 }
 
-// Every page of the back buffer made resident at once: the hack's memory is
+// Every page of the back buffers made resident at once: the hack's memory is
 // then what it stays at for hours, not a figure that creeps up over the first
-// minutes as the cloud first reaches each part of the buffer.
-void TouchBackBuffer()
+// minutes as the clouds first reach each part of the buffers.
+void TouchBackBuffers()
 {
-    cairo_surface_t* buffer = BackBufferSurface(0);
-    if (unsigned char* pixels = cairo_image_surface_get_data(buffer)) {
-        std::memset(pixels, 0, static_cast<std::size_t>(cairo_image_surface_get_stride(buffer)) *
-                                   static_cast<std::size_t>(cairo_image_surface_get_height(buffer)));
+    for (std::int32_t screen = 0; screen < kMaxScreens; ++screen) {
+        cairo_surface_t* buffer = BackBufferSurface(screen);
+        if (unsigned char* pixels = buffer != nullptr ? cairo_image_surface_get_data(buffer) : nullptr) {
+            std::memset(pixels, 0, static_cast<std::size_t>(cairo_image_surface_get_stride(buffer)) *
+                                       static_cast<std::size_t>(cairo_image_surface_get_height(buffer)));
+        }
     }
 }
 
@@ -79,13 +81,14 @@ int main(int argc, char** argv)
     if (const char* failure = OpenTarget(options)) {
         return Refuse(failure, nullptr);
     }
-    backBufferScale[0] = ChooseScale(options.scale);
+    askedScale = options.scale;
+    WatchLayoutChanges();
     OpenWindowCopy();
     fpsOverlayShown = options.fps;
     // The seam's window operations all act on the one target window.
     HWND const window = nullptr;
     SaverProc(window, WM_CREATE, 0, 0);
-    TouchBackBuffer();
+    TouchBackBuffers();
     RunFrameLoop(window);
     SaverProc(window, WM_DESTROY, 0, 0);
     CloseWindowCopy();

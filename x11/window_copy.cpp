@@ -12,25 +12,34 @@
 #include "shared_memory.h"
 #include "target_window.h"
 
+PixelBox screenAreas[kMaxScreens];
+std::int32_t screenAreaCount;
+
 namespace {
 
 // Window pixels around a changed part of a scaled-down picture that its
 // averaging can reach.
 constexpr std::int32_t kScaledMargin = 2;
 
-cairo_surface_t* windowImage;   // what the window shows, RGB24
-XImage windowXImage;            // the same memory, described to Xlib
-XShmSegmentInfo windowSegment;  // the window image's memory where shared
-XShmSegmentInfo pictureSegment; // the back buffer's memory where shared
+cairo_surface_t* windowImage;                  // the window with a scaled-down picture, RGB24; null at 1:1
+XImage windowXImage;                           // the same memory, described to Xlib
+XShmSegmentInfo windowSegment;                 // the window image's memory where shared
+XShmSegmentInfo pictureSegments[kMaxScreens];  // each back buffer's memory where shared
 GC copyGc;
-int wholeCopyDue = 1;           // nothing has been shown yet
+// Nothing has been shown yet: the window around the pictures, and each picture.
+int surroundDue = 1;
+int wholeCopyDue[kMaxScreens] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
 
-// The back buffer lives in shared memory where it can, so that at 1:1 a
+// The back buffers live in shared memory where they can, so that at 1:1 a
 // frame goes to the server without a single copy on our side.
-unsigned char* OfferSharedPicture(std::int32_t, std::size_t bytes)
+unsigned char* OfferSharedPicture(std::int32_t screen, std::size_t bytes)
 {
-    DetachSharedMemory(pictureSegment);
-    return AttachSharedMemory(pictureSegment, bytes);
+    return AttachSharedMemory(pictureSegments[screen], bytes);
+}
+
+void ReleaseSharedPicture(std::int32_t screen)
+{
+    DetachSharedMemory(pictureSegments[screen]);
 }
 
 // An RGB24 image surface's memory as Xlib sees it (nothing is copied); its
@@ -61,6 +70,13 @@ XImage DescribeToXlib(cairo_surface_t* image, XShmSegmentInfo& segment)
     return described;
 }
 
+void FreeWindowImage()
+{
+    cairo_surface_destroy(windowImage);
+    windowImage = nullptr;
+    DetachSharedMemory(windowSegment);
+}
+
 // A window image of the target's current size.
 void MatchWindowSize()
 {
@@ -68,8 +84,7 @@ void MatchWindowSize()
         cairo_image_surface_get_height(windowImage) == targetHeight) {
         return;
     }
-    cairo_surface_destroy(windowImage);
-    DetachSharedMemory(windowSegment);
+    FreeWindowImage();
     const std::int32_t stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, targetWidth);
     unsigned char* shared = AttachSharedMemory(windowSegment, static_cast<std::size_t>(stride) * targetHeight);
     windowImage = shared != nullptr ? cairo_image_surface_create_for_data(shared, CAIRO_FORMAT_RGB24, targetWidth,
@@ -112,15 +127,15 @@ PixelBox ShownBox(const PictureFit& fit, const PixelBox& changed, std::int32_t w
     return Intersection(shown, {fit.left, fit.top, fit.left + fit.width, fit.top + fit.height});
 }
 
-// Composes `box` of the window image: the picture (width x height) fitted
-// into the window. SOURCE leaves transparent black, that is black, outside
-// the picture.
-void Compose(const PictureFit& fit, const PixelBox& box, std::int32_t width, std::int32_t height)
+// Composes `box` of the window image, within the picture (width x height)
+// fitted into the window at `fit`.
+void Compose(cairo_surface_t* picture, const PictureFit& fit, const PixelBox& box, std::int32_t width,
+             std::int32_t height)
 {
     cairo_t* context = cairo_create(windowImage);
     cairo_translate(context, fit.left, fit.top);
     cairo_scale(context, static_cast<double>(fit.width) / width, static_cast<double>(fit.height) / height);
-    cairo_set_source_surface(context, BackBufferSurface(0), 0, 0);
+    cairo_set_source_surface(context, picture, 0, 0);
     // GOOD averages when it scales down, so discs stay visible in a preview.
     cairo_pattern_set_filter(cairo_get_source(context), CAIRO_FILTER_GOOD);
     cairo_identity_matrix(context);
@@ -131,21 +146,49 @@ void Compose(const PictureFit& fit, const PixelBox& box, std::int32_t width, std
     cairo_surface_flush(windowImage);
 }
 
-// The window's pixels around the picture black (the GC draws in pixel 0).
-void BlackenBars(const PictureFit& fit)
+std::int32_t ScreensShown()
 {
-    const std::int32_t right = fit.left + fit.width;
-    const std::int32_t bottom = fit.top + fit.height;
-    const PixelBox bars[] = {{0, 0, targetWidth, fit.top},
-                             {0, bottom, targetWidth, targetHeight},
-                             {0, fit.top, fit.left, bottom},
-                             {right, fit.top, targetWidth, bottom}};
-    for (const PixelBox& bar : bars) {
-        if (!IsEmpty(bar)) {
-            XFillRectangle(display, targetWindow, copyGc, bar.left, bar.top, static_cast<unsigned>(bar.right - bar.left),
-                           static_cast<unsigned>(bar.bottom - bar.top));
-        }
+    return screenAreaCount > 0 ? screenAreaCount : 1;
+}
+
+// Where the screen's picture (width x height) lies on the window: fitted into its area.
+PictureFit PlaceOf(std::int32_t screen, std::int32_t width, std::int32_t height)
+{
+    const PixelBox area = screenAreaCount > 0 ? screenAreas[screen] : PixelBox{0, 0, targetWidth, targetHeight};
+    PictureFit fit = FitPicture(width, height, area.right - area.left, area.bottom - area.top);
+    fit.left += area.left;
+    fit.top += area.top;
+    return fit;
+}
+
+XRectangle AsRectangle(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height)
+{
+    return {static_cast<short>(left), static_cast<short>(top), static_cast<unsigned short>(width),
+            static_cast<unsigned short>(height)};
+}
+
+// Everything of the window but the screens' pictures black (the GC draws in
+// pixel 0): the bars round a fitted picture and what no monitor shows.
+void BlackenSurround()
+{
+    Region surround = XCreateRegion();
+    Region pictures = XCreateRegion();
+    XRectangle rectangle = AsRectangle(0, 0, targetWidth, targetHeight);
+    XUnionRectWithRegion(&rectangle, surround, surround);
+    for (std::int32_t screen = 0; screen < ScreensShown(); ++screen) {
+        cairo_surface_t* picture = BackBufferSurface(screen);
+        const PictureFit fit =
+            PlaceOf(screen, cairo_image_surface_get_width(picture), cairo_image_surface_get_height(picture));
+        rectangle = AsRectangle(fit.left, fit.top, fit.width, fit.height);
+        XUnionRectWithRegion(&rectangle, pictures, pictures);
     }
+    XSubtractRegion(surround, pictures, surround);
+    XSetRegion(display, copyGc, surround);
+    XFillRectangle(display, targetWindow, copyGc, 0, 0, static_cast<unsigned>(targetWidth),
+                   static_cast<unsigned>(targetHeight));
+    XSetClipMask(display, copyGc, None);
+    XDestroyRegion(pictures);
+    XDestroyRegion(surround);
 }
 
 }  // namespace
@@ -154,52 +197,59 @@ void OpenWindowCopy()
 {
     copyGc = XCreateGC(display, targetWindow, 0, nullptr);
     offerBackBufferMemory = OfferSharedPicture;
+    releaseBackBufferMemory = ReleaseSharedPicture;
 }
 
 void CloseWindowCopy()
 {
-    cairo_surface_destroy(windowImage);
-    windowImage = nullptr;
-    DetachSharedMemory(windowSegment);
-    DetachSharedMemory(pictureSegment);
+    FreeWindowImage();
     XFreeGC(display, copyGc);
 }
 
 void CopyWholeWindowNext()
 {
-    wholeCopyDue = 1;
+    surroundDue = 1;
+    for (int& due : wholeCopyDue) {
+        due = 1;
+    }
 }
 
 // The back buffer's size, not the animation's: they differ by the scale.
-void CopyToWindow(HWND, std::int32_t, std::int32_t, std::int32_t)
+void CopyToWindow(HWND, std::int32_t screen, std::int32_t, std::int32_t)
 {
-    DrawFpsOverlay();
-    cairo_surface_t* surface = BackBufferSurface(0);
+    if (screen == 0) {
+        DrawFpsOverlay();  // the primary's screen only
+    }
+    if (surroundDue) {
+        BlackenSurround();
+        surroundDue = 0;
+    }
+    cairo_surface_t* surface = BackBufferSurface(screen);
     const std::int32_t width = cairo_image_surface_get_width(surface);
     const std::int32_t height = cairo_image_surface_get_height(surface);
-    const PixelBox changed = TakeChangedBox(0);
-    const PictureFit fit = FitPicture(width, height, targetWidth, targetHeight);
+    const PixelBox changed = TakeChangedBox(screen);
+    const PictureFit fit = PlaceOf(screen, width, height);
+    const int whole = wholeCopyDue[screen];
+    wholeCopyDue[screen] = 0;
     if (fit.width == width && fit.height == height) {
-        // 1:1: what changed, straight from the back buffer; all of it, and the
-        // bars blackened, after an Expose or a change of size.
-        PixelBox box = changed;
-        if (wholeCopyDue) {
-            BlackenBars(fit);
-            box = {0, 0, width, height};
-            wholeCopyDue = 0;
+        // 1:1: what changed, straight from the back buffer. No window image
+        // is needed (one may be left from a layout passed through on the
+        // way to this one, where the picture did not fit).
+        if (whole) {
+            FreeWindowImage();
         }
-        XImage picture = DescribeToXlib(surface, pictureSegment);
+        const PixelBox box = whole ? PixelBox{0, 0, width, height} : changed;
+        XImage picture = DescribeToXlib(surface, pictureSegments[screen]);
         Send(picture, box, fit.left + box.left, fit.top + box.top);
         return;
     }
-    PixelBox box = ShownBox(fit, changed, width, height);
-    if (wholeCopyDue) {
+    if (whole) {
         MatchWindowSize();
-        box = {0, 0, targetWidth, targetHeight};
-        wholeCopyDue = 0;
     }
+    const PixelBox box =
+        whole ? PixelBox{fit.left, fit.top, fit.left + fit.width, fit.top + fit.height} : ShownBox(fit, changed, width, height);
     if (!IsEmpty(box)) {
-        Compose(fit, box, width, height);
+        Compose(surface, fit, box, width, height);
         Send(windowXImage, box, box.left, box.top);
     }
 }

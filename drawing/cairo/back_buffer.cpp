@@ -10,6 +10,7 @@ void (*onDiscDrawn)(std::uint32_t colour, std::int32_t left, std::int32_t top, s
                     std::int32_t bottom);
 std::int32_t backBufferScale[kMaxScreens] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
 unsigned char* (*offerBackBufferMemory)(std::int32_t screen, std::size_t bytes);
+void (*releaseBackBufferMemory)(std::int32_t screen);
 
 namespace {
 
@@ -121,4 +122,7 @@ void FreeBackBuffer(std::int32_t screen)
     buffer.pixels = {};
     buffer.drawnBox = kEmptyBox;
     buffer.clearedBox = kEmptyBox;
+    if (releaseBackBufferMemory != nullptr) {
+        releaseBackBufferMemory(screen);
+    }
 }

@@ -21,9 +21,12 @@ extern std::int32_t backBufferScale[kMaxScreens];
 
 // Memory for a screen's back buffer pixels that the host offers (the X11
 // hack's is shared with the X server): `bytes` long, all zero (black), living
-// until after that screen's FreeBackBuffer; or null, and cairo allocates them.
-// Null: not offered.
+// until that screen's FreeBackBuffer gives it back; or null, and cairo
+// allocates them. Null: not offered.
 extern unsigned char* (*offerBackBufferMemory)(std::int32_t screen, std::size_t bytes);
+// Called by FreeBackBuffer once the screen's surface is gone, for the host to
+// free what it offered (if anything). Null: not called.
+extern void (*releaseBackBufferMemory)(std::int32_t screen);
 
 // The screen's back buffer between CreateBackBuffer and FreeBackBuffer, else
 // null; ready to be read by cairo (what was written into its memory is marked).
