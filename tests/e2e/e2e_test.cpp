@@ -91,7 +91,7 @@ bool OffRim(DWORD pixel)
 // A frame (the window at the top left covered, some ten discs' worth of lit
 // pixels) of discs on black around the centre, every lit pixel on the
 // rainbow rim, that is, fully saturated; then the same every 5 s for
-// VIMRA_SOAK_SECONDS (20 here, more from make soak), the picture moving, and
+// VIMRA_SOAK_SECONDS (10 here, more from make soak), the picture moving, and
 // the saver's memory holding from the first interval on, once it has settled.
 void ExpectPictureHolds(HANDLE saver)
 {
@@ -100,7 +100,7 @@ void ExpectPictureHolds(HANDLE saver)
     SIZE_T settledKb = 0;
     long lit = 0;
     ASSERT_TRUE(WaitUntil([&] { return (lit = Shoot()) > 2000 && copy[0] == 0; }, 10000));
-    for (int at = 0; at <= (soak ? std::atoi(soak) : 20); at += 5, previous.assign(copy, copy + width * height)) {
+    for (int at = 0; at <= (soak ? std::atoi(soak) : 10); at += 5, previous.assign(copy, copy + width * height)) {
         if (at > 0) {
             Sleep(5000);  // pacing of the samples, not a wait for an event
             lit = Shoot();
