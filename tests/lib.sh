@@ -6,11 +6,12 @@ failures=0
 pids=()
 
 # within MS COMMAND...: polls COMMAND until it succeeds; fails once MS milliseconds have passed.
+# Every 50 ms: a busy X server refuses connections that come faster.
 within() {
   local end=$(($(date +%s%N) + $1 * 1000000))
   shift
   until "$@"; do
-    [ "$(date +%s%N)" -lt "$end" ] && sleep 0.01 || return 1
+    [ "$(date +%s%N)" -lt "$end" ] && sleep 0.05 || return 1
   done
 }
 
@@ -24,8 +25,9 @@ passed() { [ "$failures" -eq 0 ] && echo "$*" || echo "$failures checks failed";
 
 # xvfb NAME ARGS...: an X server with those arguments on a display it picks itself,
 # set in the variable NAME (":N"); the script ends if it has not started within 10 s.
+# It never resets: a server resets when its last client leaves, refusing the next for a while.
 xvfb() {
-  Xvfb -displayfd 3 "${@:2}" 3>"$work/$1" 2>"$work/$1.log" & pids+=($!)
+  Xvfb -displayfd 3 -noreset "${@:2}" 3>"$work/$1" 2>"$work/$1.log" & pids+=($!)
   within 10000 test -s "$work/$1" && printf -v "$1" ':%s' "$(cat "$work/$1")" || { echo "FAIL: Xvfb $*: $(cat "$work/$1.log")"; exit 1; }
 }
 

@@ -24,14 +24,16 @@ work=$(mktemp -d) && home=$(mktemp -d) || exit 1
 # finish PID SECONDS: PID's exit status; a watchdog kills it (137) if it has not ended within SECONDS.
 finish() { { sleep "$2" && kill -9 "$1" 2>/dev/null & } && wait "$1" 2>/dev/null; }
 
-# X servers: the main one offers shared memory (and TCP), its screen's memory
-# in $work; the plain one does not: a 3840x2160 screen and four monitors
-# shorter than 1080 pixels; one 16 bits deep, where vimra cannot draw.
+# X servers: the main one (also over TCP), its screen's memory in $work; one
+# of monitors, a 3840x2160 screen and four shorter than 1080 pixels; a plain
+# one without shared memory, its second screen 16 bits deep, where vimra
+# cannot draw. Shared memory copies a frame in one request, the plain copy in
+# several (a screenshot between them would hold parts of two frames).
 trap '{ kill -9 "${pids[@]}"; wait "${pids[@]}"; } 2>/dev/null; rm -rf "$work" "$home"' EXIT
 xvfb main -br -screen 0 1920x1080x24 -listen tcp -fbdir "$work" && main_pid=$!
-xvfb plain -br -nolisten tcp -extension MIT-SHM -screen 0 3840x2160x24 -screen 1 1366x768x24 -screen 2 1440x900x24 \
+xvfb monitors -br -nolisten tcp -screen 0 3840x2160x24 -screen 1 1366x768x24 -screen 2 1440x900x24 \
   -screen 3 1600x900x24 -screen 4 1280x1024x24
-xvfb deep16 -screen 0 64x64x16 -nolisten tcp
+xvfb plain -nolisten tcp -extension MIT-SHM -screen 0 640x480x24 -screen 1 64x64x16
 export DISPLAY=$main
 
 # The copy against the back buffer's own picture: shared at 1:1 and scale 2;
@@ -43,38 +45,39 @@ done
 # Discs of the monitor's height div 1080, at least 1, unless --scale says otherwise: screen, scale, options.
 for row in "0 2" "0 1 --scale 1" "1 1" "2 1" "3 1" "4 1"; do
   read -r screen scale options <<<"$row"
-  DISPLAY=$plain.$screen "$vimra" --root $options &
-  DISPLAY=$plain.$screen within 15000 shows_cloud root "screen$screen-$scale" exact "$scale" ||
+  DISPLAY=$monitors.$screen "$vimra" --root $options &
+  DISPLAY=$monitors.$screen within 15000 shows_cloud root "screen$screen-$scale" exact "$scale" ||
     fail "screen $screen, scale $scale${options:+, $options}: $(cat "$work/why")"
   kill "$!" && finish "$!" 1
 done
 
 # On a screen the rest does not use (thousands of connections must not
 # disturb the screens checked later).
-DISPLAY=$plain.1 python3 "$tests/x11/command_lines.py" "$vimra" "$lines" \
-  "$(DISPLAY=$plain.1 xwininfo -root | awk '/Window id:/ { print $4 }')" "$deep16" >"$work/lines" ||
+DISPLAY=$monitors.1 python3 "$tests/x11/command_lines.py" "$vimra" "$lines" \
+  "$(DISPLAY=$monitors.1 xwininfo -root | awk '/Window id:/ { print $4 }')" "$plain.1" >"$work/lines" ||
   fail "random command lines: $(cat "$work/lines")"
 
 # Its own window: grown or shrunk, the picture fitted and centred (1:1 at the
 # monitor's size); then ended with that status within a bound (ms, from the
 # request) by Escape, q, the window manager's close (WM_DELETE_WINDOW, sent as
 # a window manager sends it), SIGTERM and SIGKILL, also when starved of CPU
-# so that every frame overruns its 50 ms (CPU 0 kept busy for 6 s; at nice 19
-# pinned there, vimra gets under 2 % of it: it must end after the frame it
-# is in, not when the load goes). In a sanitizer build the leak check at exit
-# would take longer than the bounds.
-starve() { taskset -pc 0 "$1" >/dev/null && renice -n 19 -p "$1" >/dev/null && { timeout 6 taskset -c 0 sh -c 'while :; do :; done' & sleep 1; }; }
+# so that every frame overruns its 50 ms (CPU 0 kept busy until it ends;
+# at nice 19 pinned there, vimra gets under 2 % of it, less on a busy
+# machine: it must end after the frame it is in, not when the load goes). In
+# a sanitizer build the leak check at exit would take longer than the bounds.
+starve() { taskset -pc 0 "$1" >/dev/null && renice -n 19 -p "$1" >/dev/null && { timeout 30 taskset -c 0 sh -c 'while :; do :; done' & busy=$! && sleep 1; }; }
 close='import ctypes as c, struct, sys; x = c.CDLL("libX11.so.6"); x.XOpenDisplay.restype = c.c_void_p
 d, w = c.c_void_p(x.XOpenDisplay(None)), int(sys.argv[1]); atom = lambda name: x.XInternAtom(d, name, 0)
 x.XSendEvent(d, c.c_ulong(w), 0, 0, struct.pack("iiQiiQQQii5q", 33, 0, 0, 1, 0, 0, w, atom(b"WM_PROTOCOLS"), 32, 0,
                                                 atom(b"WM_DELETE_WINDOW"), 0, 0, 0, 0) + bytes(96)); x.XCloseDisplay(d)'
 while read -r width height mode bound want end; do
   ASAN_OPTIONS=detect_leaks=0 "$vimra" --window & hack=$!
-  own=$(within 10000 xdotool search --name '^Vimra$') || { fail "no window of its own"; kill -9 "$hack" 2>/dev/null; continue; }
+  own=$(within 10000 xdotool search --name '^Vimra$') || { fail "no window of its own; the X server's log: $(cat "$work/main.log")"; kill -9 "$hack" 2>/dev/null; continue; }
   xdotool windowsize "$own" "$width" "$height"
   within 10000 shows_cloud "$own" own "$mode" || fail "its own window at ${width}x$height: $(cat "$work/why")"
   eval "$end" && start=${EPOCHREALTIME/./}
-  finish "$hack" 9; status=$? elapsed=$(((${EPOCHREALTIME/./} - start) / 1000))
+  finish "$hack" 20; status=$? elapsed=$(((${EPOCHREALTIME/./} - start) / 1000))
+  [ -z "${busy-}" ] || kill "$busy" && busy=
   [ "$status" -eq "$want" ] && [ "$elapsed" -le "$bound" ] || fail "$end: exit $status after $elapsed ms, not $want within $bound ms"
 done <<'TABLE'
 1000 800 scaled 1000 0 xdotool keydown --window "$own" Escape
@@ -82,7 +85,7 @@ done <<'TABLE'
 1920 1080 exact 1000 0 python3 -c "$close" "$own"
 200 150 scaled 100 0 kill -TERM "$hack"
 640 480 scaled 100 137 kill -KILL "$hack"
-1200 900 scaled 3000 0 starve "$hack" && kill -TERM "$hack"
+1200 900 scaled 10000 0 starve "$hack" && kill -TERM "$hack"
 TABLE
 
 # On the root window while the daemon covers it with its own, then ended by
@@ -91,9 +94,10 @@ TABLE
 # 300 ms after SIGCONT against the 300 ms before the pause (a burst costs
 # several times as much), and its frames counted from outside in the second
 # after (a burst is one or two to DAMAGE: only a stall shows there).
-# Over TCP the plain copy (the same picture), locally shared memory.
+# Over TCP the plain copy (the same picture, polled longer for a whole frame),
+# locally shared memory.
 DISPLAY=localhost$DISPLAY "$vimra" --root & tcp=$!
-within 10000 shows_cloud root tcp exact || fail "--root over TCP: $(cat "$work/why")"
+within 30000 shows_cloud root tcp exact || fail "--root over TCP: $(cat "$work/why")"
 ! grep -q SYSV "/proc/$tcp/maps" || fail "shared memory over TCP"
 kill "$tcp" && finish "$tcp" 1
 "$vimra" --root & other=$!
@@ -133,14 +137,14 @@ ran=$(((after[0] - before[0]) / us / 10)) all=$(((after[0] + after[1] + after[3]
 within 10000 shows_cloud root overlay exact fps && read -r _ shown _ load <<<"$(grep -o 'FPS [0-9.]* Load [0-9]*' "$work/why")" &&
   awk -v f="$shown" -v c="$counted" -v l="$load" -v r="$ran" -v a="$all" 'BEGIN { exit !(f >= 0.67 * c - 1 && f <= 1.5 * c + 1 && l >= r / 2 - 3 && l <= 2 * a + 10) }' ||
   fail "the overlay shows FPS $shown Load $load% against $counted frames/s, vimra running $ran% of the time, it and Xvfb running or waiting $all%: $(cat "$work/why")"
-# $soak seconds under the daemon, after a 10 s warm-up: at its start and then
+# $soak seconds under the daemon, after a 5 s warm-up: at its start and then
 # every 30 s (at its end when shorter) the screen checked and the resident
 # memory (kB) of vimra and of the X server sampled; neither may grow by
 # 64 KB. The screen is read from its memory: a request for it would grow the
 # server's.
 step=$((soak < 30 ? soak : 30)) in_memory=$main
 for ((t = 0; ; t += step)); do
-  sleep $((t > 0 ? step : soak > 0 ? 10 : 0))
+  sleep $((t > 0 ? step : soak > 0 ? 5 : 0))
   memory=($(awk '/^VmRSS/ { print $2 }' "/proc/$(cat "$work/hack")/status" "/proc/$main_pid/status"))
   first=(${first[@]:-${memory[@]}})
   within 10000 shows_cloud root soak exact fps && ((memory[0] - first[0] < 64 && memory[1] - first[1] < 64)) ||
