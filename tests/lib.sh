@@ -31,14 +31,16 @@ xvfb() {
   within 10000 test -s "$work/$1" && printf -v "$1" ':%s' "$(cat "$work/$1")" || { echo "FAIL: Xvfb $*: $(cat "$work/$1.log")"; exit 1; }
 }
 
-# shows_cloud WINDOW FILE MODE...: WINDOW's picture, kept as FILE.ppm, passes
-# picture_check.py in MODE; what it saw, or why not, in $work/why. The server
-# reads it between two requests: a frame copied in one is never seen in part.
-# The root window of $in_memory (a server started with -fbdir $work) is read
-# from the screen's memory instead, at once (a copy while the server draws
-# may catch parts of two frames), so the reads never grow the server's memory.
-# Without a window import would wait for a click.
-shows_cloud() {
+# shows_cloud WINDOW FILE MODE...: within 30 s (a busy machine can take that
+# long to start vimra and read a 3840x2160 screen), WINDOW's picture, kept as
+# FILE.ppm, passes picture_check.py in MODE; what it saw, or why not, in
+# $work/why. The server reads it between two requests: a frame copied in one
+# is never seen in part. The root window of $in_memory (a server started
+# with -fbdir $work) is read from the screen's memory instead, at once (a
+# copy while the server draws may catch parts of two frames), so the reads
+# never grow the server's memory. Without a window import would wait for a click.
+shows_cloud() { within 30000 shot "$@"; }
+shot() {
   if [ "$1" = root ] && [ "$DISPLAY" = "${in_memory:-}" ]; then
     cp "$work/Xvfb_screen0" "$work/screen.xwd" && convert "xwd:$work/screen.xwd" +set comment -depth 8 "$2.ppm"
   else
