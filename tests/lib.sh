@@ -1,9 +1,11 @@
 # Shared by the test scripts (sourced): waits that poll with a bound, failures
 # counted, virtual X servers and screenshots of vimra's cloud. A script that
-# sources it keeps its scratch files in $work and the processes it starts in pids.
+# sources it keeps its scratch files in $work and the processes it starts in
+# pids: at its end they are ended and $work goes, unless it sets a trap of its own.
 tests=$(dirname "${BASH_SOURCE[0]}")
 failures=0
 pids=()
+trap '{ kill -9 "${pids[@]}"; wait "${pids[@]}"; } 2>/dev/null; rm -rf "$work"' EXIT
 
 # within MS COMMAND...: polls COMMAND until it succeeds; fails once MS milliseconds have passed.
 # Every 50 ms: a busy X server refuses connections that come faster.

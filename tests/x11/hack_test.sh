@@ -19,7 +19,7 @@ set -u
 vimra=$1 copy_test=$2 lines=${VIMRA_COMMAND_LINES:-300} soak=${VIMRA_SOAK_SECONDS:-20} slow=1 && export VIMRA_START_SECONDS=0.2
 # Under the sanitizers a start costs several times as much, an end too, and memory is theirs: no soak.
 ldd "$vimra" | grep -q libasan && soak=0 slow=3 VIMRA_START_SECONDS=1
-work=$(mktemp -d) && home=$(mktemp -d) || exit 1
+work=$(mktemp -d) && home=$work/home && mkdir "$home" && chmod 711 "$work" || exit 1
 . "$(dirname "$0")/../lib.sh"
 # finish PID SECONDS: PID's exit status; a watchdog kills it (137) if it has not ended within SECONDS.
 finish() { { sleep "$2" && kill -9 "$1" 2>/dev/null & } && wait "$1" 2>/dev/null; }
@@ -29,7 +29,6 @@ finish() { { sleep "$2" && kill -9 "$1" 2>/dev/null & } && wait "$1" 2>/dev/null
 # one without shared memory, its second screen 16 bits deep, where vimra
 # cannot draw. Shared memory copies a frame in one request, the plain copy in
 # several (a screenshot between them would hold parts of two frames).
-trap '{ kill -9 "${pids[@]}"; wait "${pids[@]}"; } 2>/dev/null; rm -rf "$work" "$home"' EXIT
 xvfb main -br -screen 0 1920x1080x24 -listen tcp -fbdir "$work" && main_pid=$!
 xvfb monitors -br -nolisten tcp -screen 0 3840x2160x24 -screen 1 1366x768x24 -screen 2 1440x900x24 \
   -screen 3 1600x900x24 -screen 4 1280x1024x24
