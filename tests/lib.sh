@@ -8,7 +8,7 @@ pids=()
 trap '{ kill -9 "${pids[@]}"; wait "${pids[@]}"; } 2>/dev/null; rm -rf "$work"' EXIT
 
 # within MS COMMAND...: polls COMMAND until it succeeds; fails once MS milliseconds have passed.
-# Every 50 ms: a busy X server refuses connections that come faster.
+# Every 50 ms: a poll often starts a program (an X client, a screenshot), dear on a busy machine.
 within() {
   local end=$(($(date +%s%N) + $1 * 1000000))
   shift
@@ -27,7 +27,7 @@ passed() { [ "$failures" -eq 0 ] && echo "$*" || echo "$failures checks failed";
 
 # xvfb NAME ARGS...: an X server with those arguments on a display it picks itself,
 # set in the variable NAME (":N"); the script ends if it has not started within 10 s.
-# It never resets: a server resets when its last client leaves, refusing the next for a while.
+# It never resets (by default it does each time its last client leaves).
 xvfb() {
   Xvfb -displayfd 3 -noreset "${@:2}" 3>"$work/$1" 2>"$work/$1.log" & pids+=($!)
   within 10000 test -s "$work/$1" && printf -v "$1" ':%s' "$(cat "$work/$1")" || { echo "FAIL: Xvfb $*: $(cat "$work/$1.log")"; exit 1; }

@@ -24,20 +24,22 @@ work=$(mktemp -d) && home=$work/home && mkdir "$home" && chmod 711 "$work" || ex
 # finish PID SECONDS: PID's exit status; a watchdog kills it (137) if it has not ended within SECONDS.
 finish() { { sleep "$2" && kill -9 "$1" 2>/dev/null & } && wait "$1" 2>/dev/null; }
 
-# X servers: the main one (also over TCP), its screen's memory in $work; one
-# of monitors, a 3840x2160 screen and four shorter than 1080 pixels; a plain
-# one without shared memory, its second screen 16 bits deep, where vimra
-# cannot draw. Shared memory copies a frame in one request, the plain copy in
-# several (a screenshot between them would hold parts of two frames).
-xvfb main -br -screen 0 1920x1080x24 -listen tcp -fbdir "$work" && main_pid=$!
+# X servers: the main one, its screen's memory in $work; one of monitors, a
+# 3840x2160 screen and four shorter than 1080 pixels; a plain one without
+# shared memory, its second screen 16 bits deep, where vimra cannot draw; one
+# also over TCP (apart: such a server can settle on a display whose local
+# socket it could not make). Shared memory copies a frame in one request, the
+# plain copy in several (a screenshot between them would hold parts of two frames).
+xvfb main -br -nolisten tcp -screen 0 1920x1080x24 -fbdir "$work" && main_pid=$!
 xvfb monitors -br -nolisten tcp -screen 0 3840x2160x24 -screen 1 1366x768x24 -screen 2 1440x900x24 \
   -screen 3 1600x900x24 -screen 4 1280x1024x24
 xvfb plain -nolisten tcp -extension MIT-SHM -screen 0 640x480x24 -screen 1 64x64x16
+xvfb remote -br -listen tcp -screen 0 640x480x24
 export DISPLAY=$main
 
 # The copy against the back buffer's own picture: shared at 1:1 and scale 2;
 # in a preview smaller than the picture over TCP and with no shared memory.
-for row in "$DISPLAY 400x300 2 820x630" "localhost$DISPLAY 400x300 1 300x200" "$plain 400x300 2 300x200"; do
+for row in "$DISPLAY 400x300 2 820x630" "localhost$remote 400x300 1 300x200" "$plain 400x300 2 300x200"; do
   DISPLAY=${row%% *} timeout 60 "$copy_test" "${row#* }" >"$work/why" 2>&1 || fail "copy $row: $(cat "$work/why")"
 done
 
@@ -95,8 +97,8 @@ TABLE
 # several times as much), and its frames counted from outside in the second
 # after (a burst is one or two to DAMAGE: only a stall shows there).
 # Over TCP the plain copy (the same picture), locally shared memory.
-DISPLAY=localhost$DISPLAY "$vimra" --root & tcp=$!
-shows_cloud root tcp exact || fail "--root over TCP: $(cat "$work/why")"
+DISPLAY=localhost$remote "$vimra" --root & tcp=$!
+DISPLAY=localhost$remote shows_cloud root tcp exact || fail "--root over TCP: $(cat "$work/why")"
 ! grep -q SYSV "/proc/$tcp/maps" || fail "shared memory over TCP"
 kill "$tcp" && finish "$tcp" 1
 "$vimra" --root & other=$!
