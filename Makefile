@@ -1,5 +1,8 @@
 # Front door. Everything real lives in CMake (CMakePresets.json) and scripts/.
-.PHONY: all bootstrap build build-native build-win32 build-sanitize test test-native test-win32 test-sanitize run render docs bench soak soak-x11 loc mutants deb dist clean
+.PHONY: all bootstrap build build-native build-win32 build-sanitize wine-prefixes test test-native test-sanitize \
+  test-win32 test-host test-e2e test-package run render docs bench soak soak-x11 fuzz loc mutants deb dist clean
+# A target whose recipe fails leaves no file behind (the package, when lintian refuses it).
+.DELETE_ON_ERROR:
 
 # The project's one version number, from CMakeLists.txt's project().
 VERSION := $(shell sed -n 's/^project(Vimra VERSION \([^ )]*\).*/\1/p' CMakeLists.txt)
@@ -21,21 +24,24 @@ build-native: bootstrap
 build-win32: bootstrap
 	cmake --preset win32 >/dev/null
 	cmake --build --preset win32
-	scripts/wine-prefix build/win32/wineprefix
 
 build-sanitize: bootstrap
 	cmake --preset sanitize >/dev/null
 	cmake --build --preset sanitize
 
-# Every test of every build: native unit tests, the same under ASan/UBSan,
-# then the Windows unit and end-to-end tests under Wine (serially: they share
-# one Wine prefix and one virtual screen); the Debian package (lintian in
-# make deb), installed for a while and run by both Linux choosers.
-test: build build-sanitize deb
-	ctest --preset native
-	ctest --preset sanitize
-	scripts/with-display ctest --preset win32 -j1
-	$(AS_ROOT) tests/package/chooser_test.sh $(DEB)
+# The Wine prefixes of the Windows tests, made once so that no timed test
+# pays for one: the host tests' and, a copy of it, the end-to-end test's.
+wine-prefixes: bootstrap
+	scripts/wine-prefix build/win32/wineprefix
+	scripts/wine-prefix build/win32/tests/e2e/wineprefix build/win32/wineprefix
+
+# Every build and every test, side by side where two cores allow it
+# (scripts/stages: its plan, logs in build/stages/, a table of times at the
+# end): native unit and X11 tests, the same under ASan/UBSan, the Windows
+# tests under Wine, the Debian package (lintian in make deb) installed for a
+# while and run by both Linux choosers.
+test:
+	@scripts/stages
 
 test-native: build-native
 	ctest --preset native
@@ -43,8 +49,19 @@ test-native: build-native
 test-sanitize: build-sanitize
 	ctest --preset sanitize
 
-test-win32: build-win32
-	scripts/with-display ctest --preset win32 -j1
+# The Windows tests under Wine, each on a virtual screen of its own (they
+# send input) and in a prefix of its own, so the two can run side by side:
+# the host's procedures in real windows, and the built vimra.scr end to end.
+test-win32: test-host test-e2e
+
+test-host: build-win32 wine-prefixes
+	env -u DISPLAY ctest --preset win32 -L host
+
+test-e2e: build-win32 wine-prefixes
+	env -u DISPLAY ctest --preset win32 -L e2e
+
+test-package: deb
+	$(AS_ROOT) tests/package/chooser_test.sh $(DEB)
 
 # The saver full screen under Wine: on your display, or in a virtual one
 # (leaving a screenshot) when there is none.
@@ -82,7 +99,10 @@ bench: build
 # BIND_NOW, FORTIFY and the stack protector (it adds no -fcf-protection); MATE's
 # entry to desktop-file-validate, which lintian leaves out in that folder. The
 # program's symbols must be in the -dbgsym package beside it.
-deb: bootstrap
+deb: bootstrap $(DEB)
+
+# Built again only when a tracked file has changed.
+$(DEB): $(wildcard $(shell git ls-files))
 	rm -rf build/deb && mkdir -p build/deb/vimra-$(VERSION)
 	git ls-files -z | tar --null -T - -cf - | tar -xf - -C build/deb/vimra-$(VERSION)
 	cd build/deb/vimra-$(VERSION) && dpkg-buildpackage -b -us -uc
@@ -105,7 +125,7 @@ dist: deb build-win32
 	cat build/dist/SHA256SUMS
 
 # Thirty minutes of the saver full screen, with a report in build/soak-report.txt.
-soak: build-win32
+soak: build-win32 wine-prefixes
 	cd build/win32/tests/e2e && VIMRA_SOAK_SECONDS=1800 VIMRA_WINE_PREFIX=$$PWD/wineprefix env -u DISPLAY \
 	    ../../wine-run ./vimra_e2e.exe >$(CURDIR)/build/soak-report.txt 2>&1; \
 	  status=$$?; \
@@ -120,10 +140,16 @@ SOAK_SECONDS ?= 3600
 soak-x11: build-native
 	cd build && VIMRA_COMMAND_LINES=0 VIMRA_SOAK_SECONDS=$(SOAK_SECONDS) ../tests/x11/hack_test.sh native/vimra native/tests/x11/window_copy_test
 
+# The hack's random command lines at full length: 20,000 in the native build,
+# 2,000 under the sanitizers (the rest of its tests too, without the soak).
+fuzz: build-native build-sanitize
+	cd build && VIMRA_COMMAND_LINES=20000 VIMRA_SOAK_SECONDS=0 ../tests/x11/hack_test.sh native/vimra native/tests/x11/window_copy_test
+	cd build && VIMRA_COMMAND_LINES=2000 ../tests/x11/hack_test.sh sanitize/vimra sanitize/tests/x11/window_copy_test
+
 # Lines of test code against all other code, counted by cloc over the tracked
 # files. Test code is everything under tests/ and every script whose only job
 # is to run tests; the configured .in scripts are counted as the shell they are.
-TEST_SCRIPTS := scripts/with-display scripts/mutants scripts/emulate-32bit cmake/wine-run.in
+TEST_SCRIPTS := scripts/mutants scripts/emulate-32bit cmake/wine-run.in
 loc: bootstrap
 	@mkdir -p build
 	@git ls-files tests $(TEST_SCRIPTS) >build/loc-tests.txt

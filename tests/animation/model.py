@@ -148,3 +148,4 @@ got = subprocess.run(sys.argv[1:] + ['--draw-log'], stdout=subprocess.PIPE, text
 for line, (model, renderer) in enumerate(itertools.zip_longest(want, got.stdout.splitlines()), 1):
     if model != renderer:
         sys.exit(f'draw log line {line}: model {model!r}, vimra-render {renderer!r}')
+print(f'draw log: the {line} discs of {options["--frames"]} ticks drawn as the model draws them')

@@ -31,3 +31,4 @@ for args, status, out_lines, err_lines, files in RUNS:
         sizes = {open(os.path.join(folder, name), 'rb').read(24)[12:] for name in got[3]}  # PNG: IHDR, width, height
         if got != (status, out_lines, err_lines, files) or ends.strip('\n') or sizes - {b'IHDR\0\0\2\x80\0\0\1\xe0'}:
             sys.exit(f'{args}: status, lines on stdout and stderr, files {got}; stderr {run.stderr!r}')
+print(f'vimra-render: {len(RUNS)} command lines, each with the status, output lines and files wanted')

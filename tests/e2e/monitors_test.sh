@@ -93,4 +93,4 @@ stop_monitors
 start_monitors "$work/x16" 16 || exit 1
 monitors=(1920x1080+0+0) && set_monitors "${monitors[@]}" || fail "xrandr could not lay out ${monitors[*]}"
 start exact16
-echo "PASS"
+echo "PASS: vimra.scr left of the primary, on a 3840x2160 (scale 2) beside a 1920x1080 through three changes, and at 16 bits"

@@ -7,22 +7,17 @@
 # it on deactivation.
 set -u
 . "$(dirname "$0")/../../scripts/chooser-session" "$1"
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-# A process that has ended (a zombie counts: its parent may reap it later).
-ended() { [ ! -e "/proc/$1" ] || [ "$(cut -d' ' -f3 "/proc/$1/stat")" = Z ]; }
 
-for option in $(/usr/libexec/xscreensaver/vimra --help | grep -o -- '--[a-z-]*' | sort -u); do
+options=$(/usr/libexec/xscreensaver/vimra --help | grep -o -- '--[a-z-]*' | sort -u)
+for option in $options; do
   zcat /usr/share/man/man6/vimra.6x.gz | o=${option//-/\\-} awk '$1 ~ /^\.BI?$/ && $2 == ENVIRON["o"] { found = 1 }
     END { exit !found }' || fail "the manual page has no entry for $option"
 done
-! grep -v ': reading ' "$session/settings.err" | grep -E '^vimra: |vimra\.xml' || fail "xscreensaver-settings complained"
-[[ "$(tr '\0' ' ' <"/proc/$preview/cmdline")" =~ ^vimra\ --root\ --window-id\ 0x[0-9A-F]+\ $ ]] &&
+! grep -v ': reading ' "$work/settings.err" | grep -E '^vimra: |vimra\.xml' || fail "xscreensaver-settings complained"
+cmdline=$(tr '\0' ' ' <"/proc/$preview/cmdline")
+[[ $cmdline =~ ^vimra\ --root\ --window-id\ 0x[0-9A-F]+\ $ ]] &&
   tr '\0' '\n' <"/proc/$preview/environ" | grep -q -x "XSCREENSAVER_WINDOW=$preview_window" ||
-  fail "the preview ran as '$(tr '\0' ' ' <"/proc/$preview/cmdline")' with $(grep -z XSCREENSAVER "/proc/$preview/environ")"
+  fail "the preview ran as '$cmdline' with $(grep -z XSCREENSAVER "/proc/$preview/environ")"
 kill -TERM "$settings"
 within 2000 ended "$preview" || fail "vimra still runs 2 s after SIGTERM to xscreensaver-settings"
 
@@ -32,10 +27,11 @@ within 2000 ended "$preview" || fail "vimra still runs 2 s after SIGTERM to xscr
 mate=$!
 pids+=("$mate")
 within 10000 "${nobody[@]}" mate-screensaver-command --activate >/dev/null 2>&1 || fail "mate-screensaver did not activate"
-within 15000 pgrep -P "$mate" -x vimra >"$session/hack" || fail "activated, mate-screensaver ran no vimra"
-hack=$(cat "$session/hack")
+within 15000 pgrep -P "$mate" -x vimra >"$work/hack" || fail "activated, mate-screensaver ran no vimra"
+hack=$(cat "$work/hack")
 pids+=("$hack")
-within 10000 shows_cloud root exact || fail "under mate-screensaver: $(cat "$session/why")"
+shows_cloud root "$work/shot" exact || fail "under mate-screensaver: $(cat "$work/why")"
 "${nobody[@]}" mate-screensaver-command --deactivate >/dev/null
 within 1000 ended "$hack" || fail "vimra still runs 1 s after --deactivate"
-exit "$failures"
+passed "the package: manual page entries for its $(wc -w <<<"$options") options, previewed by xscreensaver-settings as" \
+  "'$cmdline', run and ended by mate-screensaver"

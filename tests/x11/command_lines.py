@@ -7,7 +7,8 @@ one that ends in --help or --version is answered; one with a bad word at
 the end, or a random word at the start, is refused (of two windows or
 displays the last counts). Arguments: VIMRA COUNT ROOT_WINDOW_ID DISPLAY16
 (a display 16 bits deep); VIMRA_START_SECONDS: how long an accepted line
-runs before SIGTERM (a SIGTERM before main cannot be caught)."""
+runs before SIGTERM (a SIGTERM before main cannot be caught); every other end is
+awaited 10 s, a bound for hangs wide enough for a sanitizer build on a busy machine."""
 import multiprocessing.pool
 import os
 import random
@@ -40,14 +41,14 @@ def outcome(kind, argv):
     """What vimra did with the line: the kinds its output fits, and its status. A hang after SIGTERM raises."""
     process = subprocess.Popen(argv, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
     try:
-        out, err = process.communicate(timeout=float(os.environ["VIMRA_START_SECONDS"]) if kind == "accepted" else 2)
+        out, err = process.communicate(timeout=float(os.environ["VIMRA_START_SECONDS"]) if kind == "accepted" else 10)
         if f"vimra: cannot open display '{os.environ['DISPLAY']}'".encode() in err:
             return outcome(kind, argv)  # the server drops a few of many connections made at once: again
         fits = {"refused": not out and re.fullmatch(rb"vimra: [^\n]*\nusage: vimra [^\n]*\n", err),
                 "answered": not err and re.match(rb"usage: vimra |vimra 1\.0\n$", out)}
     except subprocess.TimeoutExpired:
         process.terminate()
-        out, err = process.communicate(timeout=2)
+        out, err = process.communicate(timeout=10)
         fits = {"accepted": not out + err}
     return " ".join(fit for fit, seen in fits.items() if seen) + f", status {process.returncode}", err
 
