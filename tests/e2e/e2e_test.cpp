@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -88,13 +87,10 @@ bool OffRim(DWORD pixel)
     return pixel != 0 && (std::max({r, g, b}) != 255 || std::min({r, g, b}) != 0);
 }
 
-// A frame (the window at the top left covered, some ten discs' worth of lit
-// pixels) of discs on black around the centre, every lit pixel on the
-// rainbow rim, that is, fully saturated; then the same every 5 s for
-// VIMRA_SOAK_SECONDS (10 here, more from make soak), the picture moving, and
-// the saver's memory holding from the first interval on, once it has settled.
-// A copy taken while a frame reaches the screen can hold part of it: each
-// sample is copied again until it shows a whole frame, for up to 5 s.
+// Discs on the screen (e2e.monitors checks them one by one), then every 5 s
+// for VIMRA_SOAK_SECONDS (10 here, more from make soak) the picture moving
+// and the saver's memory holding from the first interval on, once it has
+// settled.
 void ExpectPictureHolds(HANDLE saver)
 {
     const char* soak = std::getenv("VIMRA_SOAK_SECONDS");
@@ -102,23 +98,13 @@ void ExpectPictureHolds(HANDLE saver)
     SIZE_T settledKb = 0;
     for (int at = 0; at <= (soak ? std::atoi(soak) : 10); at += 5, previous.assign(copy, copy + width * height)) {
         if (at > 0) Sleep(5000);  // pacing of the samples, not a wait for an event
-        long lit = 0, offRim = 0;
-        double x = 0, y = 0;  // the centre of the lit pixels, 0.5, 0.5 in the middle of the screen
-        const bool whole = WaitUntil([&] {
-            lit = Shoot(), offRim = std::count_if(copy, copy + width * height, OffRim), x = y = 0;
-            for (int i = 0; i < width * height; ++i) {
-                x += copy[i] != 0 ? static_cast<double>(i % width) / width / lit : 0;
-                y += copy[i] != 0 ? static_cast<double>(i / width) / height / lit : 0;
-            }
-            return copy[0] == 0 && offRim == 0 && lit > 2000 && lit < width * height / 4 && std::abs(x - 0.5) < 0.1 &&
-                   std::abs(y - 0.5) < 0.1;
-        }, at == 0 ? 10000 : 5000);
+        long lit = 0;
+        EXPECT_TRUE(WaitUntil([&] { return (lit = Shoot()) > 2000; }, 10000)) << at << " s: " << lit << " lit pixels";
         PROCESS_MEMORY_COUNTERS memory{sizeof memory};
         K32GetProcessMemoryInfo(saver, &memory, sizeof memory);
         const SIZE_T kb = memory.WorkingSetSize / 1024;
-        std::printf("%d s: memory %lu kB, %ld lit pixels, %ld off the rim, centre at %.2f, %.2f\n", at, kb, lit, offRim, x, y);
+        std::printf("%d s: memory %lu kB, %ld lit pixels\n", at, kb, lit);
         std::fflush(stdout);  // a line every 5 s shows the run is alive
-        EXPECT_TRUE(whole) << at << " s";
         EXPECT_FALSE(at > 0 && std::equal(previous.begin(), previous.end(), copy)) << at << " s: the picture stood still";
         settledKb = at == 5 ? kb : settledKb;
         EXPECT_TRUE(at <= 5 || kb <= settledKb + 1024) << at << " s: the saver's memory grew";
