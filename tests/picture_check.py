@@ -1,6 +1,6 @@
 """Checks a screenshot (binary PPM) of vimra's clouds. Without monitors the
 whole picture is one monitor; with them, each WxH+X+Y[*K] (K its scale,
-default SCALE) is checked on its own and every pixel outside them must be
+default SCALE, else its height div 1080 and at least 1) is checked on its own and every pixel outside them must be
 black. On each monitor: lit pixels whose bounding box is centred on it and
 clear of its edges. "exact" (the picture shown 1:1) also wants the discs of
 one frame as they are drawn: every lit pixel on the rim of the colour cube,
@@ -28,9 +28,10 @@ data = open(sys.argv[1], "rb").read()
 header = re.match(rb"P6\s(\d+)\s(\d+)\s255\s", data)
 width, height, pixels = int(header[1]), int(header[2]), data[header.end():]
 mode, options = sys.argv[2], sys.argv[3:]
-scale = int(next((a for a in options if a.isdigit()), 1))
-monitors = [tuple(int(n) for n in re.fullmatch(r"(\d+)x(\d+)\+(\d+)\+(\d+)(?:\*(\d+))?", a).groups(default=scale))
-            for a in options if "x" in a] or [(width, height, 0, 0, scale)]
+scale = next((a for a in options if a.isdigit()), "0")  # 0: the automatic scale
+monitors = [[int(n) for n in re.fullmatch(r"(\d+)x(\d+)\+(\d+)\+(\d+)(?:\*(\d+))?", a).groups(default=scale)]
+            for a in options if "x" in a] or [[width, height, 0, 0, int(scale)]]
+monitors = [(w, h, left, top, k or max(h // 1080, 1)) for w, h, left, top, k in monitors]
 full, none = (248, 7) if mode == "exact16" else (255, 0)
 # Every lit pixel, found at the regular expression engine's speed (most are black).
 lit_at = {i // 3: pixels[i // 3 * 3:i // 3 * 3 + 3] for i in (m.start() for m in re.finditer(rb"[^\0]", pixels))}

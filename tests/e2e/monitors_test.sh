@@ -23,13 +23,11 @@ trap 'timeout 30 wineserver -k; stop_monitors; rm -rf "$work"' EXIT
 "$(dirname "$0")/../../scripts/wine-prefix" "$WINEPREFIX" || exit 1
 now() { date +%s%3N; }
 
-# SPEC...: the monitors' WxH+X+Y as picture_check.py takes them, each with its scale.
-scaled() { for spec in "$@"; do h=${spec#*x} && h=${h%%+*} && echo "$spec*$((h / 1080 > 1 ? h / 1080 : 1))"; done; }
 # shows MODE SPEC...: a screenshot that picture_check.py accepts; shot_at is
 # when it was taken (ms).
 shows() {
   import -window root -depth 8 "$work/shot.ppm" && shot_at=$(now) &&
-    python3 "$(dirname "$0")/../picture_check.py" "$work/shot.ppm" "$1" $(scaled "${@:2}") >"$work/why"
+    python3 "$(dirname "$0")/../picture_check.py" "$work/shot.ppm" "$@" >"$work/why"
 }
 # After a resize Wine 8 shows on X less than the saver drew into its window,
 # for seconds: an expose of every window (xrefresh) makes it show all of it.
