@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
 # vimra, the XScreenSaver hack, on virtual screens of its own: its copy
 # (window_copy_test) against the back buffer's picture, with and without
-# shared memory; --scale (the automatic scale: tests/x11/monitors_test.sh);
-# random command lines (VIMRA_COMMAND_LINES of them, 300 unless given); its
-# own window resized, and ended by Escape, q, the window manager's close,
-# SIGTERM and SIGKILL; paused and resumed on the root window; run by the
-# real xscreensaver daemon, the --fps overlay's numbers held against what is
-# seen from outside (for VIMRA_SOAK_SECONDS, 20 unless given, then
-# deactivated, and once more until the owner of its window is killed); ended
-# by the X server's death; no shared memory left behind by any run. The
-# daemon starts no hacks as root: as root it runs as nobody, with a private
-# HOME and a copy of vimra that nobody can run.
+# shared memory; --scale over the automatic scale (which monitors_test.sh
+# tests on monitors); random command lines (VIMRA_COMMAND_LINES of them, 300
+# unless given); its own window resized, and ended by Escape, q, the window
+# manager's close, SIGTERM and SIGKILL; paused and resumed on the root
+# window; run by the real xscreensaver daemon, the --fps overlay's numbers
+# held against what is seen from outside (for VIMRA_SOAK_SECONDS, 20 unless
+# given, then deactivated, and once more until the owner of its window is
+# killed); ended by the X server's death; no shared memory left behind by
+# any run. The daemon starts no hacks as root: as root it runs as nobody,
+# with a private HOME and a copy of vimra that nobody can run.
 set -u
 # In a SysV IPC namespace of its own: every shared memory segment there is
 # this test's, and goes with it.
@@ -24,12 +24,13 @@ work=$(mktemp -d) && home=$work/home && mkdir "$home" && chmod 711 "$work" || ex
 # finish PID SECONDS: PID's exit status; a watchdog kills it (137) if it has not ended within SECONDS.
 finish() { { sleep "$2" && kill -9 "$1" 2>/dev/null & } && wait "$1" 2>/dev/null; }
 
-# X servers: the main one, its screen's memory in $work; a plain one without
-# shared memory, its second screen 16 bits deep, where vimra cannot draw; one
+# X servers: the main one, its screen's memory in $work; a 3840x2160 one; a
+# plain one without shared memory, its second screen 16 bits deep, where vimra cannot draw; one
 # also over TCP (apart: such a server can settle on a display whose local
 # socket it could not make). Shared memory copies a frame in one request, the
 # plain copy in several (a screenshot between them would hold parts of two frames).
 xvfb main -br -nolisten tcp -screen 0 1920x1080x24 -fbdir "$work" && main_pid=$!
+xvfb big -br -nolisten tcp -screen 0 3840x2160x24
 xvfb plain -nolisten tcp -extension MIT-SHM -screen 0 640x480x24 -screen 1 64x64x16
 xvfb remote -br -listen tcp -screen 0 640x480x24
 export DISPLAY=$main
@@ -40,15 +41,15 @@ for row in "$DISPLAY 400x300 2 820x630" "localhost$remote 400x300 1 300x200" "$p
   DISPLAY=${row%% *} timeout 60 "$copy_test" "${row#* }" >"$work/why" 2>&1 || fail "copy $row: $(cat "$work/why")"
 done
 
-# Discs twice as large on a 1920x1080 screen.
-"$vimra" --root --scale 2 &
-shows_cloud root scale2 exact 2 || fail "--scale 2: $(cat "$work/why")"
+# The discs of --scale 1 on a 3840x2160 screen, not of its automatic scale 2.
+DISPLAY=$big "$vimra" --root --scale 1 &
+DISPLAY=$big shows_cloud root scale1 exact 1 || fail "--scale 1: $(cat "$work/why")"
 kill "$!" && finish "$!" 1
 
 # On a screen the rest no longer uses (thousands of connections must not
 # disturb the screens checked later).
-DISPLAY=$plain python3 "$tests/x11/command_lines.py" "$vimra" "$lines" \
-  "$(DISPLAY=$plain xwininfo -root | awk '/Window id:/ { print $4 }')" "$plain.1" >"$work/lines" ||
+DISPLAY=$big python3 "$tests/x11/command_lines.py" "$vimra" "$lines" \
+  "$(DISPLAY=$big xwininfo -root | awk '/Window id:/ { print $4 }')" "$plain.1" >"$work/lines" ||
   fail "random command lines: $(cat "$work/lines")"
 
 # Its own window: grown or shrunk, the picture fitted and centred (1:1 at the
@@ -168,5 +169,5 @@ finish "$other" 1; status=$?
 # for the namespace).
 within 2000 awk '$7 == 0 { exit 1 }' /proc/sysvipc/shm ||
   fail "shared memory left behind: $(awk '$7 == 0 { printf "%s bytes by pid %s; ", $4, $5 }' /proc/sysvipc/shm)"
-passed "vimra: its copy, --scale 2, $(cat "$work/lines"), its own window ended 6 ways, the overlay's FPS $shown and" \
+passed "vimra: its copy, --scale 1, $(cat "$work/lines"), its own window ended 6 ways, the overlay's FPS $shown and" \
   "Load $load% against $counted frames/s, no burst after a pause, $soak s under the daemon, no shared memory left"
