@@ -23,7 +23,7 @@ trap 'timeout 30 wineserver -k; stop_monitors; rm -rf "$work"' EXIT
 "$(dirname "$0")/../../scripts/wine-prefix" "$WINEPREFIX" || exit 1
 now() { date +%s%3N; }
 
-# shows MODE SPEC...: a screenshot that picture_check.py accepts; shot_at is
+# shows MODE MONITOR...: a screenshot that picture_check.py accepts; shot_at is
 # when it was taken (ms).
 shows() {
   import -window root -depth 8 "$work/shot.ppm" && shot_at=$(now) &&
@@ -48,7 +48,7 @@ start() {
 # a Windows program ends its lines with CR LF.
 ask() { echo "${1:-}" >&"${post[1]}" && IFS=$' \r' read -r -t 30 -a seen <&"${post[0]}"; }
 sees() { ask && [ "${seen[*]}" = "${monitors[*]}" ]; }
-# layout SPEC...: the monitors laid out, the primary first, and seen by Wine.
+# layout MONITOR...: the monitors laid out, the primary first, and seen by Wine.
 layout() { monitors=("$@") && set_monitors "$@" && within 30000 sees || fail "Wine sees ${seen[*]}, not $*"; }
 # ends HOW: the saver ended within 15 s, with code 0.
 ends() { within 15000 ended "$saver" && wait "$saver" || fail "the saver did not end after $1"; }
