@@ -1,12 +1,8 @@
 // vimra: the XScreenSaver hack. The same SaverProc as on Windows (creation,
 // a tick every 50 ms, destruction) drawing with the cairo back end into the
 // daemon's window, the root window, a preview window or a window of its own.
-#include <cairo.h>
-
 #include <cstdio>
-#include <cstring>
 
-#include "back_buffer.h"
 #include "fps_overlay.h"
 #include "frame_loop.h"
 #include "hack_options.h"
@@ -45,20 +41,6 @@ int Refuse(const char* problem, const char* subject)
     return 1;
 }
 
-// Every page of the back buffers made resident at once: the hack's memory is
-// then what it stays at for hours, not a figure that creeps up over the first
-// minutes as the clouds first reach each part of the buffers.
-void TouchBackBuffers()
-{
-    for (std::int32_t screen = 0; screen < kMaxScreens; ++screen) {
-        cairo_surface_t* buffer = BackBufferSurface(screen);
-        if (unsigned char* pixels = buffer != nullptr ? cairo_image_surface_get_data(buffer) : nullptr) {
-            std::memset(pixels, 0, static_cast<std::size_t>(cairo_image_surface_get_stride(buffer)) *
-                                       static_cast<std::size_t>(cairo_image_surface_get_height(buffer)));
-        }
-    }
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -88,7 +70,6 @@ int main(int argc, char** argv)
     // The seam's window operations all act on the one target window.
     HWND const window = nullptr;
     SaverProc(window, WM_CREATE, 0, 0);
-    TouchBackBuffers();
     RunFrameLoop(window);
     SaverProc(window, WM_DESTROY, 0, 0);
     CloseWindowCopy();

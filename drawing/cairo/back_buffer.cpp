@@ -53,7 +53,10 @@ void MarkBoxDrawn(std::int32_t screen, const PixelBox& box)
     buffer.drawnBox = Union(buffer.drawnBox, Intersection(box, {0, 0, buffer.pixels.width, buffer.pixels.height}));
 }
 
-// The new surface is all black, so nothing needs clearing yet.
+// The new surface is all black; its first clear still blackens all of it, so
+// every page of its memory is in use from the start (the process's memory is
+// then what it stays at for hours, also after a change of the monitors), not
+// as the cloud first reaches each part of it.
 void CreateBackBuffer(HWND, std::int32_t screen, std::int32_t width, std::int32_t height)
 {
     BackBuffer& buffer = backBuffers[screen];
@@ -70,7 +73,7 @@ void CreateBackBuffer(HWND, std::int32_t screen, std::int32_t width, std::int32_
     buffer.pixels = {reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(buffer.surface)),
                      cairo_image_surface_get_stride(buffer.surface) / 4, cairo_image_surface_get_width(buffer.surface),
                      cairo_image_surface_get_height(buffer.surface)};
-    buffer.drawnBox = kEmptyBox;
+    buffer.drawnBox = {0, 0, width, height};
     buffer.clearedBox = kEmptyBox;
     buffer.stampWidth = -1;  // the stamp's outline follows the scale
 }
