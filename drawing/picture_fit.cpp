@@ -1,5 +1,7 @@
 #include "picture_fit.h"
 
+#include <algorithm>
+
 PictureFit FitPicture(std::int32_t pictureWidth, std::int32_t pictureHeight,
                       std::int32_t areaWidth, std::int32_t areaHeight)
 {
@@ -27,4 +29,10 @@ PictureBars BarsAround(const PictureFit& fit, std::int32_t areaWidth, std::int32
              {0, bottom, areaWidth, areaHeight},
              {0, fit.top, fit.left, bottom},
              {right, fit.top, areaWidth, bottom}}};
+}
+
+std::int32_t MonitorScale(std::int32_t monitorHeight)
+{
+    constexpr std::int32_t kHeightPerStep = 1080;  // monitor pixels a step of the scale
+    return std::max(monitorHeight / kHeightPerStep, 1);
 }

@@ -29,3 +29,9 @@ struct PictureBars {
 };
 
 PictureBars BarsAround(const PictureFit& fit, std::int32_t areaWidth, std::int32_t areaHeight);
+
+// The scale a monitor shows its picture at unless one is asked for: its
+// height div 1080 and at least 1 (3840x2160 and 5120x2880 give 2; 2560x1440,
+// 1920x1080 and shorter monitors 1), so the cloud takes about the share of
+// the monitor it takes at 1920x1080, and whole steps keep every disc sharp.
+std::int32_t MonitorScale(std::int32_t monitorHeight);

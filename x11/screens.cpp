@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "back_buffer.h"
+#include "picture_fit.h"
 #include "platform.h"
 #include "target_window.h"
 #include "window_copy.h"
@@ -12,8 +13,6 @@
 std::int32_t askedScale;
 
 namespace {
-
-constexpr std::int32_t kHeightPerStep = 1080;  // monitor pixels a step of the scale
 
 int randrEventBase = -1;  // RandR's first event type; -1: no RandR
 
@@ -32,7 +31,7 @@ int HasMonitorList()
 // the animation's pixels, the scale set for its back buffer.
 void SetScreen(std::int32_t screen, std::int32_t width, std::int32_t height, ScreenSize sizes[kMaxScreens])
 {
-    const std::int32_t scale = askedScale > 0 ? askedScale : std::max(height / kHeightPerStep, 1);
+    const std::int32_t scale = askedScale > 0 ? askedScale : MonitorScale(height);
     backBufferScale[screen] = scale;
     sizes[screen] = {width / scale, height / scale};
 }

@@ -12,10 +12,7 @@
 
 #include <cstdint>
 
-// --scale: 1 to 8 for every monitor; 0, each monitor's height div 1080 and at
-// least 1 (3840x2160 and 5120x2880 give 2, 2560x1440 and 1920x1080 give 1),
-// so the cloud takes about the share of the monitor it takes at 1920x1080,
-// and whole steps keep every disc sharp.
+// --scale: 1 to 8 for every monitor; 0, each monitor's own (MonitorScale).
 extern std::int32_t askedScale;
 
 // Asks the server for the notifications of a change of the monitors' layout

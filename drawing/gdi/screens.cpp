@@ -1,14 +1,12 @@
 #include "screens.h"
 
-#include <algorithm>
+#include "picture_fit.h"
 
 ScreenPlace screenPlaces[kMaxScreens];
 EnumDisplayMonitorsProc enumDisplayMonitors = reinterpret_cast<EnumDisplayMonitorsProc>(
     reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("USER32.DLL"), "EnumDisplayMonitors")));
 
 namespace {
-
-constexpr std::int32_t kHeightPerScale = 1080;  // monitor pixels a step of the scale
 
 // The desktop's monitors in its coordinates, the primary's first; more than
 // kMaxScreens show nothing.
@@ -52,7 +50,7 @@ std::int32_t ReadScreens(HWND window, ScreenSize sizes[kMaxScreens])
         const RECT& monitor = monitors.rects[screen];
         const std::int32_t width = monitor.right - monitor.left;
         const std::int32_t height = monitor.bottom - monitor.top;
-        const std::int32_t scale = std::max(height / kHeightPerScale, 1);
+        const std::int32_t scale = MonitorScale(height);
         sizes[screen] = {width / scale, height / scale};
         // What the whole steps leave over is shared out on both sides.
         screenPlaces[screen] = {monitor.left - placed.left + (width - scale * sizes[screen].width) / 2,
